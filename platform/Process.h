@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+namespace pembrill {
+
+// Starts `program` with the single argument `argument` in `workingDirectory`,
+// without a shell, and blocks until it has ended (no window messages are
+// processed meanwhile). True when the process could be started, whatever it
+// then did; false when it could not, with the system's error code in
+// errorCode.
+bool RunAndWait(const std::string& program, const std::string& argument,
+                const std::string& workingDirectory, int& errorCode);
+
+} // namespace pembrill
