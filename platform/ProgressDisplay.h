@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace pembrill {
+
+// The two-line progress window as the writers and the page composer use it:
+// the upper line (Label1) says what is being done, the lower one (Label2)
+// which file or page. The window repaints only when told to, because the
+// work that writes it blocks the event loop.
+class ProgressDisplay {
+public:
+    virtual ~ProgressDisplay() = default;
+    virtual void SetUpperLine(const std::string& text) = 0;
+    virtual void SetLowerLine(const std::string& text) = 0;
+    virtual std::string LowerLine() const = 0;
+    // Shows the window (not modal) and paints it at once.
+    virtual void ShowAndRepaint() = 0;
+    virtual void Repaint() = 0;
+    virtual void Close() = 0;
+};
+
+} // namespace pembrill
