@@ -1,0 +1,139 @@
+#include "report/Settings.h"
+
+#include "platform/AsciiCase.h"
+#include "platform/MessageBox.h"
+#include "platform/Registry.h"
+
+#include <utility>
+
+namespace pembrill {
+
+const std::array<Setting, 31> StoredSettings = {{
+    {"WordWrap", SettingKind::Boolean},
+    {"LeftMargin", SettingKind::Text},
+    {"Header", SettingKind::Boolean},
+    {"HeaderBold", SettingKind::Boolean},
+    {"HeaderLine", SettingKind::Boolean},
+    {"HeaderFont", SettingKind::Text},
+    {"HeaderFontSize", SettingKind::Text},
+    {"Footer", SettingKind::Boolean},
+    {"FooterLeftBold", SettingKind::Boolean},
+    {"FooterCenterBold", SettingKind::Boolean},
+    {"FooterRightBold", SettingKind::Boolean},
+    {"FooterLine", SettingKind::Boolean},
+    {"FooterLeft", SettingKind::Text},
+    {"FooterCenter", SettingKind::Text},
+    {"FooterRight", SettingKind::Text},
+    {"FooterFont", SettingKind::Text},
+    {"FooterFontSize", SettingKind::Text},
+    {"Dependency", SettingKind::DependencyChoice},
+    {"DependencyFont", SettingKind::Text},
+    {"DependencyFontSize", SettingKind::Text},
+    {"DependencyLevels", SettingKind::Text},
+    {"SourceCode", SettingKind::SourceCodeChoice},
+    {"SourceCodeFont", SettingKind::Text},
+    {"SourceCodeFontSize", SettingKind::Text},
+    {"SourceCodeLineNumbers", SettingKind::Boolean},
+    {"Objects", SettingKind::ObjectsChoice},
+    {"ObjectsFont", SettingKind::Text},
+    {"ObjectsFontSize", SettingKind::Text},
+    {"ObjectsShowComponents", SettingKind::Boolean},
+    {"ObjectsShowAllSubComponents", SettingKind::Boolean},
+    {"ObjectsShowProperties", SettingKind::Boolean},
+}};
+
+std::array<Setting, 31> SavingOrder() {
+    std::array<Setting, 31> order = StoredSettings;
+    std::swap(order[0], order[1]);
+    return order;
+}
+
+std::string StoredChoiceText(SettingKind kind, ReportChoice choice) {
+    switch (kind) {
+    case SettingKind::DependencyChoice:
+        return choice == ReportChoice::Filtered ? "filtered" : "none";
+    case SettingKind::SourceCodeChoice:
+        if (choice == ReportChoice::All)
+            return "all";
+        return choice == ReportChoice::Selected ? "selected" : "none";
+    default:
+        return choice == ReportChoice::All ? "all" : "none";
+    }
+}
+
+ReportChoice LoadedChoice(SettingKind kind, const std::string& stored) {
+    if (kind == SettingKind::DependencyChoice)
+        return ReportChoice::None;
+    if (EqualIgnoringAsciiCase(stored, "all"))
+        return ReportChoice::All;
+    if (kind == SettingKind::SourceCodeChoice && EqualIgnoringAsciiCase(stored, "selected"))
+        return ReportChoice::Selected;
+    return ReportChoice::None;
+}
+
+namespace {
+
+// Throws RegistryError when the value cannot be read.
+void LoadValue(RegistryKey& key, const Setting& setting, SettingsControls& controls) {
+    switch (setting.Kind) {
+    case SettingKind::Boolean:
+        controls.SetChecked(setting.Name, key.ReadInteger(setting.Name) != 0);
+        return;
+    case SettingKind::Text:
+        controls.SetText(setting.Name, key.ReadString(setting.Name));
+        return;
+    default:
+        controls.SetChoice(setting.Name, LoadedChoice(setting.Kind, key.ReadString(setting.Name)));
+        return;
+    }
+}
+
+// Throws RegistryError when the write is refused.
+void SaveValue(RegistryKey& key, const Setting& setting, const SettingsControls& controls) {
+    switch (setting.Kind) {
+    case SettingKind::Boolean:
+        key.WriteInteger(setting.Name, controls.Checked(setting.Name) ? 1 : 0);
+        return;
+    case SettingKind::Text:
+        key.WriteString(setting.Name, controls.Text(setting.Name));
+        return;
+    default:
+        key.WriteString(setting.Name,
+                        StoredChoiceText(setting.Kind, controls.Choice(setting.Name)));
+        return;
+    }
+}
+
+std::unique_ptr<RegistryKey> OpenSettingsKey() {
+    return RegistryKey::OpenExisting(RegistryRoot::CurrentUser, SettingsKeyPath);
+}
+
+} // namespace
+
+void LoadSettings(SettingsControls& controls) {
+    const auto key = OpenSettingsKey();
+    if (!key)
+        return;
+    try {
+        for (const Setting& setting : StoredSettings)
+            LoadValue(*key, setting, controls);
+    } catch (const RegistryError&) {
+        // Settings written by an older or foreign hand: keep what loaded.
+    }
+}
+
+void SaveDefaults(const SettingsControls& controls) {
+    const auto key = OpenSettingsKey();
+    if (!key) {
+        ShowMessage(MessageKind::Error, "There was an error saving your settings");
+        return;
+    }
+    try {
+        for (const Setting& setting : SavingOrder())
+            SaveValue(*key, setting, controls);
+    } catch (const RegistryError&) {
+        ShowMessage(MessageKind::Error, "There was an error saving your settings");
+    }
+}
+
+} // namespace pembrill
