@@ -1,7 +1,6 @@
 #include "forms/ObjectReader.h"
 
 #include "platform/FileError.h"
-#include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "source/Parser.h"
 
@@ -41,7 +40,7 @@ void AddProperty(TParser& parser, const std::string& token, std::vector<std::str
 // file cannot be opened or read.
 std::unique_ptr<TParser> OpenTextFormFile(const std::string& path, std::string& token) {
     try {
-        auto parser = std::make_unique<TParser>(NativePath(path));
+        auto parser = std::make_unique<TParser>(path);
         TTokenKind kind = tkIdentifier;
         parser->ReadToken(token, kind);
         return parser;
