@@ -194,3 +194,26 @@ TEST_F(FormConversionTest, TextFormFileWithAnUnchangedTimeIsNotRead) {
               std::string::npos);
     EXPECT_EQ(Tree.Count(), 0);
 }
+
+// The bundled example project, its binary and text forms converted by the
+// project's own converter.
+TEST_F(FormConversionTest, AnalyzesTheExampleProjectWithTheRealConverter) {
+    fs::copy(EXAMPLES_DIR "/ledger", Dir.Path, fs::copy_options::recursive);
+    ProjectModel model;
+    model.ProjectFileName = Dir / "Ledger.dpr";
+    MemoryStringList source(true), unused(true), show(true), suppress(true);
+    ProjectLists lists{source, unused, show, suppress};
+    ReadProject(model, lists);
+
+    const std::string messages = Analyze(source.Items(), DFMCONVERT_PROGRAM);
+
+    EXPECT_EQ(messages, "");
+    std::string forms;
+    for (const int form : Tree.Children(0))
+        forms += "[" + Tree.Text(form) + "]";
+    EXPECT_EQ(forms, "[EntryForm:  TEntryForm][LedgerData:  TLedgerData][MainForm:  TMainForm]");
+    EXPECT_TRUE(fs::exists(Dir / "EntryUnit.txt"));
+    ASSERT_TRUE(Tree.HasChildren(1));
+    EXPECT_EQ(Tree.Text(2), "AmountLabel:  TLabel");
+    EXPECT_EQ(Tree.Properties(2)[4], "Caption = 'Amount:'");
+}
