@@ -1,0 +1,105 @@
+#include "forms/Converter.h"
+
+#include "platform/MessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+using namespace pembrill;
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const NotFoundWarning =
+    "Warning: The program CONVERT.EXE was not found.\\n\\r\\rYou will not be able to analyze "
+    "forms or view VCL objects until this problem is corrected.\n";
+
+// Each test gets its own registry directory with hives written by hand.
+class ConverterTest : public testing::Test {
+protected:
+    void SetUp() override {
+        Directory = fs::temp_directory_path() /
+                    ("pembrill-converter-" + std::to_string(::getpid()) + "-" +
+                     testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(Directory);
+        fs::create_directories(Directory);
+        ::setenv("PEMBRILL_REGISTRY", Directory.c_str(), 1);
+    }
+    void TearDown() override {
+        ::unsetenv("PEMBRILL_REGISTRY");
+        fs::remove_all(Directory);
+    }
+
+    void WriteHive(const std::string& root, const std::string& value) {
+        std::ofstream hive(Directory / (root + ".reg"), std::ios::binary);
+        hive << "REGEDIT4\r\n\r\n[" << root << "\\Software\\Borland\\Delphi\\2.0]\r\n"
+             << "\"Rootdir\"=" << value << "\r\n";
+    }
+
+    std::string Found() {
+        std::string path = "left over";
+        FindConverter(path);
+        return path;
+    }
+
+    fs::path Directory;
+};
+
+TEST_F(ConverterTest, MachineRootComesFirst) {
+    WriteHive("HKEY_LOCAL_MACHINE", "\"/opt/delphi2\"");
+    WriteHive("HKEY_CURRENT_USER", "\"/home/me/delphi2\"");
+    EXPECT_EQ(Found(), "/opt/delphi2/bin/convert.exe");
+}
+
+TEST_F(ConverterTest, UserRootWhenTheMachineRootHasNoUsableValue) {
+    WriteHive("HKEY_CURRENT_USER", "\"/home/me/delphi2\"");
+    EXPECT_EQ(Found(), "/home/me/delphi2/bin/convert.exe") << "no machine hive";
+
+    WriteHive("HKEY_LOCAL_MACHINE", "\"\"");
+    EXPECT_EQ(Found(), "/home/me/delphi2/bin/convert.exe") << "empty value";
+
+    WriteHive("HKEY_LOCAL_MACHINE", "dword:00000001");
+    EXPECT_EQ(Found(), "/home/me/delphi2/bin/convert.exe") << "value of another type";
+}
+
+TEST_F(ConverterTest, NoRootdirAnywhereGivesAnEmptyPath) {
+    EXPECT_EQ(Found(), "");
+    WriteHive("HKEY_CURRENT_USER", "dword:00000001");
+    EXPECT_EQ(Found(), "");
+}
+
+TEST_F(ConverterTest, RootdirIsTakenAsWritten) {
+    WriteHive("HKEY_LOCAL_MACHINE", "\"/opt/delphi 2/\"");
+    EXPECT_EQ(Found(), "/opt/delphi 2//bin/convert.exe");
+}
+
+TEST_F(ConverterTest, CheckWarnsOnceAndClearsAPathWithoutAFile) {
+    const fs::path converter = Directory / "convert.exe";
+    for (const std::string& missing : {std::string(), converter.string(), Directory.string()}) {
+        RecordingMessageSink messages;
+        ScopedMessageSink install(messages);
+        std::string path = missing;
+        CheckConverter(path);
+        EXPECT_EQ(path, "");
+        EXPECT_EQ(messages.Transcript(), NotFoundWarning) << "path: " << missing;
+    }
+}
+
+TEST_F(ConverterTest, CheckKeepsAnExistingFileSilently) {
+    const std::string converter = (Directory / "convert.exe").string();
+    std::ofstream(converter) << "#!/bin/sh\n";
+    RecordingMessageSink messages;
+    ScopedMessageSink install(messages);
+    std::string path = converter;
+    CheckConverter(path);
+    EXPECT_EQ(path, converter);
+    EXPECT_TRUE(messages.Messages.empty());
+}
+
+} // namespace
