@@ -2,6 +2,7 @@
 
 #include "app/About.h"
 #include "forms/Converter.h"
+#include "platform/AsciiCase.h"
 #include "platform/DisplayText.h"
 #include "platform/FileError.h"
 #include "platform/Files.h"
@@ -20,6 +21,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace pembrill {
 
@@ -63,17 +65,22 @@ QMenu* NewMenu(QMenuBar* bar, const char* name, const char* caption) {
     return menu;
 }
 
-void SetPointSize(QWidget* control, const char* family, int points) {
-    control->setFont(QFont(QString::fromLatin1(family), points));
+// A font of its own, so that nothing of the window's bold font shows through.
+void SetOwnFont(QWidget* control, QFont font) {
+    font.setResolveMask(QFont::AllPropertiesResolved);
+    control->setFont(font);
+}
+
+void SetPointSize(QWidget* control, int points) {
+    QFont font = control->font();
+    font.setPointSize(points);
+    control->setFont(font);
 }
 
 // The dialog may hand back another extension when the user typed one; only
 // a project file will do. Extensions compare as Windows compares them.
 bool HasProjectExtension(const std::string& fileName) {
-    std::string extension = ExtractFileExt(fileName);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
-    return extension == ".dpr";
+    return EqualIgnoringAsciiCase(ExtractFileExt(fileName), ".dpr");
 }
 
 } // namespace
@@ -101,18 +108,22 @@ void TMainForm::CreateControls() {
     SourceCodeLabel->move(12, 10);
     SourceListBox->setObjectName(QStringLiteral("SourceListBox"));
     SourceListBox->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    SetOwnFont(SourceListBox, QFont(QStringLiteral("Courier New")));
     UnusedSourceCodeLabel = NewLabel(Client, "UnusedSourceCodeLabel", "Unused Source");
     // Its left follows the window's width; its top stays.
     UnusedSourceCodeLabel->move(0, 10);
     UnusedSourceListBox->setObjectName(QStringLiteral("UnusedSourceListBox"));
+    SetOwnFont(UnusedSourceListBox, QFont(QStringLiteral("Courier New")));
     ObjectsLabel = NewLabel(Client, "ObjectsLabel", "Objects");
     ObjectOutline = new QTreeWidget(Client);
     ObjectOutline->setObjectName(QStringLiteral("ObjectOutline"));
     ObjectOutline->setHeaderHidden(true);
+    SetOwnFont(ObjectOutline, QFont(QStringLiteral("Arial")));
     ObjectPropertiesLabel = NewLabel(Client, "ObjectPropertiesLabel", "Object Properties");
     PropertyMemo = new QPlainTextEdit(Client);
     PropertyMemo->setObjectName(QStringLiteral("PropertyMemo"));
     PropertyMemo->setReadOnly(true);
+    SetOwnFont(PropertyMemo, QFont(QStringLiteral("Arial")));
     PropertyMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     PropertyMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     PropertyMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -131,9 +142,7 @@ void TMainForm::CreateMenus() {
     QMenuBar* bar = menuBar();
     // Menus keep the system's font, not the window's bold one, and stay in
     // the window so that the client area starts below them everywhere.
-    QFont systemFont = QApplication::font();
-    systemFont.setResolveMask(QFont::AllPropertiesResolved);
-    bar->setFont(systemFont);
+    SetOwnFont(bar, QApplication::font());
     bar->setNativeMenuBar(false);
 
     FileMenu = NewMenu(bar, "FileMenu", "&File");
@@ -160,10 +169,9 @@ void TMainForm::CreateMenus() {
 
 void TMainForm::FormCreate() {
     setWindowTitle(QStringLiteral("Pembrill"));
-    SetPointSize(SourceListBox, "Courier New", 10);
-    SetPointSize(UnusedSourceListBox, "Courier New", 10);
-    SetPointSize(ObjectOutline, "Arial", 10);
-    SetPointSize(PropertyMemo, "Arial", 10);
+    for (QWidget* control : std::initializer_list<QWidget*>{SourceListBox, UnusedSourceListBox,
+                                                            ObjectOutline, PropertyMemo})
+        SetPointSize(control, 10);
     for (QLabel* label :
          {SourceCodeLabel, UnusedSourceCodeLabel, ObjectsLabel, ObjectPropertiesLabel})
         label->adjustSize();

@@ -1,18 +1,14 @@
 #include "forms/Converter.h"
 
 #include "platform/MessageBox.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 using namespace pembrill;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -23,23 +19,14 @@ const char* const NotFoundWarning =
 // Each test gets its own registry directory with hives written by hand.
 class ConverterTest : public testing::Test {
 protected:
-    void SetUp() override {
-        Directory = fs::temp_directory_path() /
-                    ("pembrill-converter-" + std::to_string(::getpid()) + "-" +
-                     testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Directory);
-        fs::create_directories(Directory);
-        ::setenv("PEMBRILL_REGISTRY", Directory.c_str(), 1);
-    }
-    void TearDown() override {
-        ::unsetenv("PEMBRILL_REGISTRY");
-        fs::remove_all(Directory);
-    }
+    void SetUp() override { ::setenv("PEMBRILL_REGISTRY", Registry.Path.c_str(), 1); }
+    void TearDown() override { ::unsetenv("PEMBRILL_REGISTRY"); }
 
     void WriteHive(const std::string& root, const std::string& value) {
-        std::ofstream hive(Directory / (root + ".reg"), std::ios::binary);
-        hive << "REGEDIT4\r\n\r\n[" << root << "\\Software\\Borland\\Delphi\\2.0]\r\n"
-             << "\"Rootdir\"=" << value << "\r\n";
+        Registry.Write(root + ".reg", "REGEDIT4\r\n\r\n[" + root +
+                                          "\\Software\\Borland\\Delphi\\2.0]\r\n"
+                                          "\"Rootdir\"=" +
+                                          value + "\r\n");
     }
 
     std::string Found() {
@@ -48,7 +35,7 @@ protected:
         return path;
     }
 
-    fs::path Directory;
+    test::TempDir Registry;
 };
 
 TEST_F(ConverterTest, MachineRootComesFirst) {
@@ -80,8 +67,7 @@ TEST_F(ConverterTest, RootdirIsTakenAsWritten) {
 }
 
 TEST_F(ConverterTest, CheckWarnsOnceAndClearsAPathWithoutAFile) {
-    const fs::path converter = Directory / "convert.exe";
-    for (const std::string& missing : {std::string(), converter.string(), Directory.string()}) {
+    for (const std::string& missing : {std::string(), Registry / "convert.exe", Registry.Path}) {
         RecordingMessageSink messages;
         ScopedMessageSink install(messages);
         std::string path = missing;
@@ -92,8 +78,7 @@ TEST_F(ConverterTest, CheckWarnsOnceAndClearsAPathWithoutAFile) {
 }
 
 TEST_F(ConverterTest, CheckKeepsAnExistingFileSilently) {
-    const std::string converter = (Directory / "convert.exe").string();
-    std::ofstream(converter) << "#!/bin/sh\n";
+    const std::string converter = Registry.Write("convert.exe", "#!/bin/sh\n");
     RecordingMessageSink messages;
     ScopedMessageSink install(messages);
     std::string path = converter;

@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "platform/MessageBox.h"
+#include "support/TempDir.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,13 +20,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,8 +38,8 @@ const char* const NotFoundWarning =
     "Warning: The program CONVERT.EXE was not found.\\n\\r\\rYou will not be able to analyze "
     "forms or view VCL objects until this problem is corrected.\n";
 
-void WriteFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
+std::vector<const QWidget*> Widgets(std::initializer_list<const QWidget*> widgets) {
+    return widgets;
 }
 
 std::vector<std::string> MenuItems(const QMenu* menu) {
@@ -62,10 +61,6 @@ std::vector<std::string> MenuTitles(const QMenuBar* bar) {
 class MainTest : public testing::Test {
 protected:
     void SetUp() override {
-        Directory = fs::temp_directory_path() /
-                    ("pembrill-main-" + std::to_string(::getpid()) + "-" +
-                     testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Directory);
         fs::create_directories(Directory / "registry");
         ::setenv("PEMBRILL_REGISTRY", (Directory / "registry").c_str(), 1);
         StartDirectory = fs::current_path();
@@ -76,7 +71,6 @@ protected:
         Form.reset();
         fs::current_path(StartDirectory);
         ::unsetenv("PEMBRILL_REGISTRY");
-        fs::remove_all(Directory);
     }
 
     std::unique_ptr<TMainForm> NewForm() {
@@ -103,7 +97,8 @@ protected:
         return geometries;
     }
 
-    fs::path Directory;
+    test::TempDir Files;
+    const fs::path Directory{Files.Path};
     fs::path StartDirectory;
     RecordingMessageSink Messages;
     ScopedMessageSink InstallMessages{Messages};
@@ -150,6 +145,7 @@ TEST_F(MainTest, ControlsCarryTheirNamesCaptionsAndFonts) {
         ASSERT_NE(list, nullptr) << name;
         EXPECT_EQ(list->font().family(), "Courier New") << name;
         EXPECT_EQ(list->font().pointSize(), 10) << name;
+        EXPECT_FALSE(list->font().bold()) << name;
     }
     EXPECT_EQ(Form->SourceListBox->selectionMode(), QAbstractItemView::ExtendedSelection);
     EXPECT_EQ(Form->UnusedSourceListBox->selectionMode(), QAbstractItemView::SingleSelection);
@@ -159,10 +155,12 @@ TEST_F(MainTest, ControlsCarryTheirNamesCaptionsAndFonts) {
     EXPECT_TRUE(outline->isHeaderHidden());
     EXPECT_EQ(outline->font().family(), "Arial");
     EXPECT_EQ(outline->font().pointSize(), 10);
+    EXPECT_FALSE(outline->font().bold());
     const auto* memo = Form->findChild<QPlainTextEdit*>("PropertyMemo");
     ASSERT_NE(memo, nullptr);
     EXPECT_EQ(memo->font().family(), "Arial");
     EXPECT_EQ(memo->font().pointSize(), 10);
+    EXPECT_FALSE(memo->font().bold());
     EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
@@ -187,17 +185,12 @@ TEST_F(MainTest, StartsWithoutProjectAndWarnsOnceWithoutConverter) {
     EXPECT_EQ(Form->ConverterPath, "");
 
     for (const QWidget* control :
-         {static_cast<QWidget*>(Form->SourceCodeLabel),
-          static_cast<QWidget*>(Form->UnusedSourceCodeLabel),
-          static_cast<QWidget*>(Form->ObjectsLabel),
-          static_cast<QWidget*>(Form->ObjectPropertiesLabel),
-          static_cast<QWidget*>(Form->ObjectOutline), static_cast<QWidget*>(Form->PropertyMemo),
-          static_cast<QWidget*>(Form->AnalyzeButton), static_cast<QWidget*>(Form->PrintButton)})
+         Widgets({Form->SourceCodeLabel, Form->UnusedSourceCodeLabel, Form->ObjectsLabel,
+                  Form->ObjectPropertiesLabel, Form->ObjectOutline, Form->PropertyMemo,
+                  Form->AnalyzeButton, Form->PrintButton}))
         EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
-    for (const QWidget* control :
-         {static_cast<QWidget*>(Form->SourceListBox),
-          static_cast<QWidget*>(Form->UnusedSourceListBox), static_cast<QWidget*>(Form->OpenButton),
-          static_cast<QWidget*>(Form->CloseButton)})
+    for (const QWidget* control : Widgets(
+             {Form->SourceListBox, Form->UnusedSourceListBox, Form->OpenButton, Form->CloseButton}))
         EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
     EXPECT_FALSE(Form->PrintItem->isEnabled());
     EXPECT_FALSE(Form->ObjectsMenu->menuAction()->isEnabled());
@@ -206,16 +199,14 @@ TEST_F(MainTest, StartsWithoutProjectAndWarnsOnceWithoutConverter) {
 }
 
 TEST_F(MainTest, ARegisteredConverterIsKeptWithoutWarning) {
-    fs::create_directories(Directory / "delphi" / "bin");
-    WriteFile(Directory / "delphi" / "bin" / "convert.exe", "#!/bin/sh\n");
-    WriteFile(Directory / "registry" / "HKEY_LOCAL_MACHINE.reg",
-              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Borland\\Delphi\\2.0]\r\n"
-              "\"Rootdir\"=\"" +
-                  (Directory / "delphi").string() + "\"\r\n");
+    const std::string converter = Files.Write("delphi/bin/convert.exe", "#!/bin/sh\n");
+    Files.Write("registry/HKEY_LOCAL_MACHINE.reg",
+                test::CrLf({"REGEDIT4", "", "[HKEY_LOCAL_MACHINE\\Software\\Borland\\Delphi\\2.0]",
+                            "\"Rootdir\"=\"" + (Files / "delphi") + "\""}));
     RecordingMessageSink messages;
     ScopedMessageSink install(messages);
     const auto form = NewForm();
-    EXPECT_EQ(form->ConverterPath, (Directory / "delphi" / "bin" / "convert.exe").string());
+    EXPECT_EQ(form->ConverterPath, converter);
     EXPECT_TRUE(messages.Messages.empty());
 
     form->SetOpenState();
@@ -322,10 +313,8 @@ TEST_F(MainTest, StatesSetEveryCommand) {
     EXPECT_TRUE(Form->AnalyzeButton->isEnabled());
 
     Form->SetAnalyzedState(true);
-    for (const QWidget* control :
-         {static_cast<QWidget*>(Form->ObjectsLabel),
-          static_cast<QWidget*>(Form->ObjectPropertiesLabel),
-          static_cast<QWidget*>(Form->ObjectOutline), static_cast<QWidget*>(Form->PropertyMemo)})
+    for (const QWidget* control : Widgets({Form->ObjectsLabel, Form->ObjectPropertiesLabel,
+                                           Form->ObjectOutline, Form->PropertyMemo}))
         EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
     EXPECT_FALSE(Form->AnalyzeButton->isEnabled());
     EXPECT_TRUE(Form->PrintButton->isEnabled());
@@ -377,19 +366,16 @@ void AnswerOpenDialogs(QFileDialog* dialog, std::vector<QString> names, int& sho
 }
 
 TEST_F(MainTest, AskProjectFileInsistsOnAProjectFile) {
-    const fs::path unit = Directory / "Unit1.pas";
-    const fs::path project = Directory / "Demo.DPR";
-    WriteFile(unit, "unit Unit1;\r\n");
-    WriteFile(project, "program Demo;\r\n");
+    const std::string unit = Files.Write("Unit1.pas", "unit Unit1;\r\n");
+    const std::string project = Files.Write("Demo.DPR", "program Demo;\r\n");
     Messages.Messages.clear();
 
     int shown = 0;
-    AnswerOpenDialogs(
-        Form->FileDialog,
-        {QString::fromStdString(unit.string()), QString::fromStdString(project.string())}, shown);
+    AnswerOpenDialogs(Form->FileDialog,
+                      {QString::fromStdString(unit), QString::fromStdString(project)}, shown);
     std::string fileName;
     ASSERT_TRUE(Form->AskProjectFile(fileName));
-    EXPECT_EQ(fileName, project.string());
+    EXPECT_EQ(fileName, project);
     EXPECT_EQ(shown, 2);
     EXPECT_EQ(Messages.Transcript(), "Information: You must enter a Delphi Project File .dpr\n");
     EXPECT_EQ(Form->FileDialog->windowTitle(), "Open Project");
@@ -408,15 +394,15 @@ protected:
     void SetUp() override {
         MainTest::SetUp();
         ProjectDirectory = Directory / "demo";
-        fs::create_directories(ProjectDirectory);
-        WriteFile(ProjectDirectory / "Demo.dpr",
-                  "program Demo;\r\n\r\nuses\r\n  Forms,\r\n  Unit1 in 'Unit1.pas' {Form1};\r\n\r\n"
-                  "{$R *.RES}\r\n\r\nbegin\r\n  Application.Initialize;\r\n"
-                  "  Application.CreateForm(TForm1, Form1);\r\n  Application.Run;\r\nend.\r\n");
-        WriteFile(ProjectDirectory / "Unit1.pas",
-                  "unit Unit1;\r\n\r\ninterface\r\n\r\nuses\r\n  Windows, Forms;\r\n\r\n"
-                  "implementation\r\n\r\nend.\r\n");
-        WriteFile(ProjectDirectory / "Old.pas", "unit Old;\r\n\r\nend.\r\n");
+        Files.Write(
+            "demo/Demo.dpr",
+            test::CrLf({"program Demo;", "", "uses", "  Forms,", "  Unit1 in 'Unit1.pas' {Form1};",
+                        "", "{$R *.RES}", "", "begin", "  Application.Initialize;",
+                        "  Application.CreateForm(TForm1, Form1);", "  Application.Run;", "end."}));
+        Files.Write("demo/Unit1.pas",
+                    test::CrLf({"unit Unit1;", "", "interface", "", "uses", "  Windows, Forms;", "",
+                                "implementation", "", "end."}));
+        Files.Write("demo/Old.pas", test::CrLf({"unit Old;", "", "end."}));
         Messages.Messages.clear();
     }
 
@@ -426,9 +412,18 @@ protected:
 };
 
 TEST_F(OpenProjectTest, ReadsTheProjectIntoTheWindow) {
+    std::optional<Qt::CursorShape> cursorWhileOpening;
+    QString captionWhileOpening;
+    Form->Hooks.ClearObjectTypeLists = [&] {
+        if (const QCursor* cursor = QApplication::overrideCursor())
+            cursorWhileOpening = cursor->shape();
+        captionWhileOpening = Form->windowTitle();
+    };
     Form->OpenProject(ProjectPath());
 
     EXPECT_EQ(Form->windowTitle().toStdString(), "Pembrill: " + ProjectPath());
+    EXPECT_EQ(captionWhileOpening, Form->windowTitle()) << "the caption comes before the reading";
+    EXPECT_EQ(cursorWhileOpening, Qt::WaitCursor);
     EXPECT_EQ(fs::current_path(), ProjectDirectory);
     EXPECT_EQ(Form->Project.ProjectFileName, ProjectPath());
     EXPECT_THAT(Form->Project.UnitNames, ElementsAre("Unit1"));
