@@ -51,7 +51,6 @@ TAboutDlg::TAboutDlg(QWidget* parent)
     OKButton->setDefault(true);
     SplashTimer->setObjectName(QStringLiteral("SplashTimer"));
 
-    // Name, icon and version sit on a sunken panel above the OK button.
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
