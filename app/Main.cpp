@@ -2,6 +2,7 @@
 
 #include "app/About.h"
 #include "forms/Converter.h"
+#include "forms/FormConversion.h"
 #include "platform/AsciiCase.h"
 #include "platform/DisplayText.h"
 #include "platform/FileError.h"
@@ -136,6 +137,8 @@ void TMainForm::CreateControls() {
 
     connect(OpenButton, &QPushButton::clicked, this, &TMainForm::OpenButtonClick);
     connect(CloseButton, &QPushButton::clicked, this, &TMainForm::CloseButtonClick);
+    connect(AnalyzeButton, &QPushButton::clicked, this, &TMainForm::AnalyzeButtonClick);
+    connect(ObjectOutline, &QTreeWidget::itemClicked, this, &TMainForm::ObjectOutlineClick);
 }
 
 void TMainForm::CreateMenus() {
@@ -165,6 +168,10 @@ void TMainForm::CreateMenus() {
     connect(OpenItem, &QAction::triggered, this, &TMainForm::OpenItemClick);
     connect(ExitItem, &QAction::triggered, this, &TMainForm::ExitItemClick);
     connect(About1, &QAction::triggered, this, &TMainForm::About1Click);
+    connect(CollapseOne, &QAction::triggered, this, &TMainForm::CollapseOneClick);
+    connect(CollapseAll, &QAction::triggered, this, &TMainForm::CollapseAllClick);
+    connect(ExpandOne, &QAction::triggered, this, &TMainForm::ExpandOneClick);
+    connect(ExpandAll, &QAction::triggered, this, &TMainForm::ExpandAllClick);
 }
 
 void TMainForm::FormCreate() {
@@ -312,6 +319,7 @@ void TMainForm::ClearProject() {
     ProjectLists lists = Lists();
     ClearProjectLists(Project, lists);
     ObjectOutline->clear();
+    Objects.Clear();
     PropertyMemo->clear();
     if (Hooks.ClearObjectTypeLists)
         Hooks.ClearObjectTypeLists();
@@ -359,6 +367,86 @@ void TMainForm::ExitItemClick() {
 
 void TMainForm::About1Click() {
     AboutDlg->ShowModal();
+}
+
+void TMainForm::AnalyzeButtonClick() {
+    WaitCursor wait;
+    AnalyzeForms(SourceList, Project.ProjectFileName, ConverterPath, Objects);
+    ShowObjectTree();
+    if (Objects.Count() > 0)
+        ObjectOutlineClick();
+    if (Hooks.AvailableList)
+        ObjectTypes(Objects, *Hooks.AvailableList);
+    if (Hooks.SetObjectTypeButtons)
+        Hooks.SetObjectTypeButtons();
+    SetAnalyzedState(Objects.Count() > 0);
+    if (Objects.Count() == 0)
+        ShowMessage(MessageKind::Information, "There are no objects used by this project");
+}
+
+// The outline mirrors the object tree: parents come before their children in
+// the tree's order, so one pass builds it. Each item keeps its tree index.
+void TMainForm::ShowObjectTree() {
+    ObjectOutline->clear();
+    std::vector<QTreeWidgetItem*> items(static_cast<size_t>(Objects.Count()) + 1, nullptr);
+    for (int index = 1; index <= Objects.Count(); ++index) {
+        QTreeWidgetItem* parent = items[static_cast<size_t>(Objects.Parent(index))];
+        auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(ObjectOutline);
+        item->setText(0, ToDisplay(Objects.Text(index)));
+        item->setData(0, Qt::UserRole, index);
+        items[static_cast<size_t>(index)] = item;
+    }
+    if (Objects.Count() > 0)
+        ObjectOutline->setCurrentItem(items[1]);
+}
+
+void TMainForm::ObjectOutlineClick() {
+    PropertyMemo->clear();
+    const QTreeWidgetItem* item = ObjectOutline->currentItem();
+    if (!item)
+        return;
+    QStringList lines;
+    for (const auto& entry : Objects.Properties(item->data(0, Qt::UserRole).toInt()))
+        lines << ToDisplay(entry);
+    PropertyMemo->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+namespace {
+
+// An item and every item below it, without recursion: trees may be deep.
+void SetExpandedBelow(QTreeWidgetItem* top, bool expanded) {
+    std::vector<QTreeWidgetItem*> pending{top};
+    while (!pending.empty()) {
+        QTreeWidgetItem* item = pending.back();
+        pending.pop_back();
+        item->setExpanded(expanded);
+        for (int i = 0; i < item->childCount(); ++i)
+            pending.push_back(item->child(i));
+    }
+}
+
+} // namespace
+
+void TMainForm::CollapseOneClick() {
+    QTreeWidgetItem* item = ObjectOutline->currentItem();
+    if (item && item->childCount() > 0)
+        SetExpandedBelow(item, false);
+}
+
+void TMainForm::CollapseAllClick() {
+    for (int i = 0; i < ObjectOutline->topLevelItemCount(); ++i)
+        SetExpandedBelow(ObjectOutline->topLevelItem(i), false);
+}
+
+void TMainForm::ExpandOneClick() {
+    QTreeWidgetItem* item = ObjectOutline->currentItem();
+    if (item && item->childCount() > 0)
+        item->setExpanded(true);
+}
+
+void TMainForm::ExpandAllClick() {
+    for (int i = 0; i < ObjectOutline->topLevelItemCount(); ++i)
+        SetExpandedBelow(ObjectOutline->topLevelItem(i), true);
 }
 
 // Closing the main window ends the program, also while the splash or a

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ListBoxStrings.h"
+#include "forms/ObjectTree.h"
 #include "source/Project.h"
 
 #include <QMainWindow>
@@ -38,6 +39,10 @@ struct MainFormHooks {
     StringList* SuppressList = nullptr;
     // Empties the object-type filter dialog's AvailableList and SelectedList.
     std::function<void()> ClearObjectTypeLists;
+    // The object-type filter dialog's AvailableList, which Analyze fills,
+    // and its SetButtons, which Analyze calls afterwards.
+    StringList* AvailableList = nullptr;
+    std::function<void()> SetObjectTypeButtons;
     // The print setup dialog's Objects options: disabled with
     // ObjectNoneRadioButton checked after an Open, enabled when Analyze
     // found objects.
@@ -73,6 +78,8 @@ public:
     void SetClientHeight(int height);
 
     ProjectModel Project;
+    // The analysed forms' objects; ObjectOutline shows them.
+    ObjectTree Objects;
     std::string ConverterPath;
     int MinClientHeight = 0;
     int MinWidth = 0;
@@ -116,6 +123,12 @@ public slots:
     void CloseButtonClick();
     void ExitItemClick();
     void About1Click();
+    void AnalyzeButtonClick();
+    void ObjectOutlineClick();
+    void CollapseOneClick();
+    void CollapseAllClick();
+    void ExpandOneClick();
+    void ExpandAllClick();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -132,6 +145,7 @@ private:
     void SetObjectDisplay(bool enabled);
     void SetProjectCommands(bool enabled);
     ProjectLists Lists();
+    void ShowObjectTree();
 };
 
 // The one main window of the program, created at start-up.
