@@ -2,10 +2,31 @@
 
 #include "app/About.h"
 #include "app/Main.h"
+#include "output/Frmt.h"
+#include "output/Progress.h"
+#include "report/Depfilt.h"
+#include "report/Objfilt.h"
 
 #include <QApplication>
 
 namespace pembrill {
+
+namespace {
+
+// What opening and analysing a project do to the other windows.
+void ConnectMainForm() {
+    MainFormHooks& hooks = MainForm->Hooks;
+    hooks.ShowList = &DependencyFilterForm->ShowStrings();
+    hooks.SuppressList = &DependencyFilterForm->SuppressStrings();
+    hooks.AvailableList = &ObjectFilterForm->AvailableStrings();
+    hooks.ClearObjectTypeLists = [] {
+        ObjectFilterForm->AvailableStrings().Clear();
+        ObjectFilterForm->SelectedStrings().Clear();
+    };
+    hooks.SetObjectTypeButtons = [] { ObjectFilterForm->SetButtons(); };
+}
+
+} // namespace
 
 void CreateWindows(Splash splash) {
     AboutDlg = new TAboutDlg;
@@ -16,13 +37,22 @@ void CreateWindows(Splash splash) {
     MainForm = new TMainForm;
     if (splash == Splash::Shown)
         AboutDlg->StartSplashTimer(3500);
-    // The other windows follow here, hidden, in this order: the page format
-    // dialog, the print setup dialog (which loads the stored settings), the
-    // object-type filter dialog, the page composer, the unit filter dialog,
-    // the progress window. Then MainForm->Hooks is filled from them.
+    FormatForm = new TFormatForm;
+    ObjectFilterForm = new TObjectFilterForm;
+    DependencyFilterForm = new TDependencyFilterForm;
+    ProgressForm = new TProgressForm;
+    ConnectMainForm();
 }
 
 void DestroyWindows() {
+    delete ProgressForm;
+    ProgressForm = nullptr;
+    delete DependencyFilterForm;
+    DependencyFilterForm = nullptr;
+    delete ObjectFilterForm;
+    ObjectFilterForm = nullptr;
+    delete FormatForm;
+    FormatForm = nullptr;
     delete MainForm;
     MainForm = nullptr;
     delete AboutDlg;
