@@ -44,6 +44,17 @@ void PrintModel() {
     WriteList("[Selected]", ObjectFilterForm->SelectedStrings());
 }
 
+// "<Index> <Level> <item text>", then each property entry behind a TAB.
+void PrintTree() {
+    const ObjectTree& tree = MainForm->Objects;
+    for (int index = 1; index <= tree.Count(); ++index) {
+        Write(std::to_string(index) + " " + std::to_string(tree.Level(index)) + " " +
+              tree.Text(index) + "\n");
+        for (const auto& entry : tree.Properties(index))
+            Write("\t" + entry + "\n");
+    }
+}
+
 bool HasDprExtension(const std::string& path) {
     std::string extension = ExtractFileExt(path);
     for (char& c : extension)
@@ -74,6 +85,10 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
     for (const auto& argument : arguments) {
         if (argument == "--model") {
             options.Model = true;
+        } else if (argument == "--analyze") {
+            options.Analyze = true;
+        } else if (argument == "--tree") {
+            options.Tree = true;
         } else if (argument.rfind("--", 0) == 0) {
             error = "unknown option " + argument;
             return false;
@@ -101,8 +116,12 @@ int RunCli(const CliOptions& options) {
         return UsageError;
     }
     MainForm->OpenProject(projectFile);
+    if (options.Analyze)
+        MainForm->AnalyzeButton->click();
     if (options.Model)
         PrintModel();
+    if (options.Tree)
+        PrintTree();
     std::fflush(stdout);
     DestroyWindows();
     return 0;

@@ -9,6 +9,8 @@ namespace pembrill {
 // the windows; the work is done by pressing them.
 struct CliOptions {
     bool Model = false;
+    bool Analyze = false;
+    bool Tree = false;
     std::string ProjectFile;
 };
 

@@ -25,8 +25,7 @@ void MarkChildren(const ObjectTree& tree, int item, const ObjectsReportOptions& 
                   ObjectMarks& marks) {
     const int level = tree.Level(item);
     for (int k = item + 1; k <= tree.Count(); ++k) {
-        const bool inRun = options.Components ? tree.Level(k) == level + 1
-                                              : tree.Level(k) > level;
+        const bool inRun = options.Components ? tree.Level(k) == level + 1 : tree.Level(k) > level;
         if (!inRun)
             return;
         marks.ObjectSelected[k] = true;
@@ -65,10 +64,9 @@ ObjectMarks MarkFilteredObjects(const ObjectTree& tree, const StringList& select
 void WriteObjectsReport(const ObjectTree& tree, const StringList& selectedTypes,
                         const ObjectsReportOptions& options, LineSink& sink) {
     const size_t size = static_cast<size_t>(tree.Count()) + 1;
-    const ObjectMarks marks = options.Filtered
-                                  ? MarkFilteredObjects(tree, selectedTypes, options)
-                                  : ObjectMarks{std::vector<bool>(size, true),
-                                                std::vector<bool>(size, true)};
+    const ObjectMarks marks = options.Filtered ? MarkFilteredObjects(tree, selectedTypes, options)
+                                               : ObjectMarks{std::vector<bool>(size, true),
+                                                             std::vector<bool>(size, true)};
     for (int i = 1; i <= tree.Count(); ++i) {
         if (!marks.ObjectSelected[i])
             continue;
