@@ -1,0 +1,350 @@
+#include "report/Prntset.h"
+
+#include "app/CenterOnScreen.h"
+#include "app/FieldExitWatcher.h"
+#include "output/Frmt.h"
+#include "platform/DisplayText.h"
+#include "platform/NumberText.h"
+#include "platform/Printer.h"
+#include "report/Depfilt.h"
+#include "report/DialogSettingsControls.h"
+#include "report/Objfilt.h"
+#include "report/Settings.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace pembrill {
+
+TPrintSetupForm* PrintSetupForm = nullptr;
+
+namespace {
+
+const QStringList FontSizes = {"6", "8", "10", "12", "14", "16", "20"};
+
+// Combo boxes and edit fields are 24 high, check boxes and radios 17, as
+// the dialog's font makes them.
+constexpr int FieldHeight = 24;
+constexpr int ToggleHeight = 17;
+
+QGroupBox* MakeGroup(QWidget& parent, const char* name, const char* title, QRect geometry) {
+    auto* group = new QGroupBox(title, &parent);
+    group->setObjectName(name);
+    group->setGeometry(geometry);
+    return group;
+}
+
+QRadioButton* MakeRadio(QWidget& group, const char* name, const char* text, int x, int y,
+                        int width) {
+    auto* radio = new QRadioButton(text, &group);
+    radio->setObjectName(name);
+    radio->setGeometry(x, y, width, ToggleHeight);
+    return radio;
+}
+
+QCheckBox* MakeCheckBox(QWidget& group, const char* name, const char* text, int y,
+                        const char* hint = "") {
+    auto* box = new QCheckBox(text, &group);
+    box->setObjectName(name);
+    box->setToolTip(hint);
+    box->setGeometry(116, y, 180, ToggleHeight);
+    return box;
+}
+
+QPushButton* MakeButton(QWidget& parent, const char* name, const char* text, QRect geometry,
+                        const char* hint = "") {
+    auto* button = new QPushButton(text, &parent);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    // No button takes Enter from the fields: the dialog has no default
+    // action.
+    button->setAutoDefault(false);
+    button->setGeometry(geometry);
+    return button;
+}
+
+QLabel* MakeLabel(QWidget& group, const char* name, const char* text, int x, int y) {
+    auto* label = new QLabel(text, &group);
+    label->setObjectName(name);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+// Typed text is taken as it stands: never completed from the list, never
+// added to it.
+template <typename ComboBox>
+ComboBox* MakeComboBox(QWidget& group, const char* name, const QStringList& items, const char* text,
+                       QRect geometry) {
+    auto* box = new ComboBox(&group);
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->setCompleter(nullptr);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->addItems(items);
+    box->setEditText(text);
+    box->setGeometry(geometry);
+    return box;
+}
+
+// The last row of a group: the label "Font", the font box and the size box.
+void MakeFontRow(QWidget& group, QLabel*& label, const char* labelName, DropDownComboBox*& font,
+                 const char* fontName, const char* fontText, QComboBox*& size, const char* sizeName,
+                 int y) {
+    label = MakeLabel(group, labelName, "Font", 116, y + 4);
+    font = MakeComboBox<DropDownComboBox>(group, fontName, {}, fontText,
+                                          QRect(150, y, 151, FieldHeight));
+    size =
+        MakeComboBox<QComboBox>(group, sizeName, FontSizes, "10", QRect(300, y, 53, FieldHeight));
+}
+
+QString ControlText(const QWidget& control) {
+    if (const auto* box = qobject_cast<const QComboBox*>(&control))
+        return box->currentText();
+    return qobject_cast<const QLineEdit*>(&control)->text();
+}
+
+} // namespace
+
+TPrintSetupForm::TPrintSetupForm(QWidget* parent)
+    : QDialog(parent), ExitWatcher(new FieldExitWatcher(this)) {
+    setObjectName("PrintSetupForm");
+    setWindowTitle("Print Setup");
+    setFont(QFont("Arial", 10, QFont::Bold));
+    CreateDependencyGroup();
+    CreateSourceGroup();
+    CreateObjectsGroup();
+    CreateButtonColumn();
+    ConnectHandlers();
+    FormCreate();
+}
+
+void TPrintSetupForm::CreateDependencyGroup() {
+    GroupBox3 = MakeGroup(*this, "GroupBox3", "Source Dependencies", QRect(16, 12, 365, 81));
+    DependencyNoneRadioButton =
+        MakeRadio(*GroupBox3, "DependencyNoneRadioButton", "None", 12, 20, 80);
+    DependencyNoneRadioButton->setChecked(true);
+    // The button beside it is its caption.
+    DependencyFilterRadioButton =
+        MakeRadio(*GroupBox3, "DependencyFilterRadioButton", "", 12, 40, 16);
+    DependencyFilterButton =
+        MakeButton(*GroupBox3, "DependencyFilterButton", "Filtered", QRect(28, 40, 65, 21));
+    Label1 = MakeLabel(*GroupBox3, "Label1", "Levels", 103, 20);
+    DependencyLevels = new QLineEdit("0", GroupBox3);
+    DependencyLevels->setObjectName("DependencyLevels");
+    DependencyLevels->setToolTip("Max levels to descend. 0 = no limit.");
+    DependencyLevels->setGeometry(150, 16, 45, FieldHeight);
+    MakeFontRow(*GroupBox3, Label2, "Label2", FontDependencyComboBox, "FontDependencyComboBox",
+                "Courier New", FontSizeDependencyComboBox, "FontSizeDependencyComboBox", 45);
+}
+
+void TPrintSetupForm::CreateSourceGroup() {
+    GroupBox2 = MakeGroup(*this, "GroupBox2", "Source Code", QRect(16, 100, 365, 93));
+    SourceNoneRadioButton = MakeRadio(*GroupBox2, "SourceNoneRadioButton", "None", 8, 20, 100);
+    SourceNoneRadioButton->setChecked(true);
+    SourceAllRadioButton = MakeRadio(*GroupBox2, "SourceAllRadioButton", "All", 8, 40, 100);
+    SourceSelectedRadioButton =
+        MakeRadio(*GroupBox2, "SourceSelectedRadioButton", "Selected", 8, 60, 100);
+    PrintLineNumbersCheckBox =
+        MakeCheckBox(*GroupBox2, "PrintLineNumbersCheckBox", "Line Numbers", 20);
+    PrintLineNumbersCheckBox->setChecked(true);
+    MakeFontRow(*GroupBox2, Label4, "Label4", FontSourceComboBox, "FontSourceComboBox", "Arial",
+                FontSizeSourceComboBox, "FontSizeSourceComboBox", 56);
+}
+
+void TPrintSetupForm::CreateObjectsGroup() {
+    ObjectsGroupBox = MakeGroup(*this, "ObjectsGroupBox", "Objects", QRect(16, 200, 365, 125));
+    ObjectNoneRadioButton =
+        MakeRadio(*ObjectsGroupBox, "ObjectNoneRadioButton", "None", 8, 20, 100);
+    ObjectNoneRadioButton->setChecked(true);
+    ObjectAllRadioButton = MakeRadio(*ObjectsGroupBox, "ObjectAllRadioButton", "All", 8, 40, 100);
+    ObjectFilterRadioButton = MakeRadio(*ObjectsGroupBox, "ObjectFilterRadioButton", "", 8, 60, 16);
+    ObjectFilterButton =
+        MakeButton(*ObjectsGroupBox, "ObjectFilterButton", "Filtered", QRect(24, 60, 65, 21));
+    ComponentsCheckBox = MakeCheckBox(*ObjectsGroupBox, "ComponentsCheckBox", "Components", 20,
+                                      "Print immediate child objects");
+    ComponentsCheckBox->setChecked(true);
+    AllSubComponentsCheckBox = MakeCheckBox(*ObjectsGroupBox, "AllSubComponentsCheckBox",
+                                            "All Sub-Components", 40, "Print all child objects");
+    ObjectPropertiesCheckBox = MakeCheckBox(*ObjectsGroupBox, "ObjectPropertiesCheckBox",
+                                            "Object Properties", 60, "Print object properties");
+    MakeFontRow(*ObjectsGroupBox, FontLabel, "FontLabel", FontObjectComboBox, "FontObjectComboBox",
+                "Arial", FontSizeObjectComboBox, "FontSizeObjectComboBox", 89);
+}
+
+void TPrintSetupForm::CreateButtonColumn() {
+    PreviewButton = MakeButton(*this, "PreviewButton", "Preview", QRect(398, 48, 77, 29));
+    PrintButton = MakeButton(*this, "PrintButton", "Print", QRect(398, 92, 77, 29));
+    SetupButton =
+        MakeButton(*this, "SetupButton", "Setup", QRect(398, 136, 77, 29), "Printer setup");
+    Button2 = MakeButton(*this, "Button2", "Format", QRect(398, 180, 77, 29), "Page format");
+    SaveButton = MakeButton(*this, "SaveButton", "Save", QRect(398, 224, 77, 29),
+                            "Save current setup as default");
+    CancelButton = MakeButton(*this, "CancelButton", "Cancel", QRect(398, 268, 77, 29));
+}
+
+// Check boxes and radios answer to toggled, not clicked: setting one from
+// code runs its handler as a click would, which the stored settings rely on
+// (loading a checked ComponentsCheckBox unchecks AllSubComponentsCheckBox).
+void TPrintSetupForm::ConnectHandlers() {
+    connect(ComponentsCheckBox, &QCheckBox::toggled, this,
+            &TPrintSetupForm::ComponentsCheckBoxClick);
+    connect(AllSubComponentsCheckBox, &QCheckBox::toggled, this,
+            &TPrintSetupForm::AllSubComponentsCheckBoxClick);
+    connect(DependencyFilterButton, &QPushButton::clicked, this,
+            &TPrintSetupForm::DependencyFilterButtonClick);
+    connect(DependencyFilterRadioButton, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked)
+            DependencyFilterRadioButtonClick();
+    });
+    connect(ObjectFilterButton, &QPushButton::clicked, this,
+            [this] { ObjectFilterRadioButtonClick(ObjectFilterButton); });
+    connect(ObjectFilterRadioButton, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked)
+            ObjectFilterRadioButtonClick(ObjectFilterRadioButton);
+    });
+    for (DropDownComboBox* box : {FontDependencyComboBox, FontSourceComboBox, FontObjectComboBox})
+        connect(box, &DropDownComboBox::DroppingDown, this,
+                [this, box] { FontComboBoxDropDown(*box); });
+    for (QWidget* field :
+         std::initializer_list<QWidget*>{DependencyLevels, FontSizeDependencyComboBox,
+                                         FontSizeSourceComboBox, FontSizeObjectComboBox})
+        ExitWatcher->Watch(*field, [this, field] { ValidateInteger(*field); });
+    connect(PreviewButton, &QPushButton::clicked, this, &TPrintSetupForm::PreviewButtonClick);
+    connect(PrintButton, &QPushButton::clicked, this, &TPrintSetupForm::PrintButtonClick);
+    connect(SetupButton, &QPushButton::clicked, this, &TPrintSetupForm::SetupButtonClick);
+    connect(Button2, &QPushButton::clicked, this, &TPrintSetupForm::Button2Click);
+    connect(SaveButton, &QPushButton::clicked, this, &TPrintSetupForm::SaveDefaults);
+    connect(CancelButton, &QPushButton::clicked, this, &TPrintSetupForm::CancelButtonClick);
+}
+
+void TPrintSetupForm::FormCreate() {
+    const QRect preview = PreviewButton->geometry();
+    const QRect objects = ObjectsGroupBox->geometry();
+    setFixedSize(preview.x() + preview.width() + 20, objects.y() + objects.height() + 10);
+    LoadSettings();
+}
+
+void TPrintSetupForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    CenterOnScreen(*this);
+}
+
+void TPrintSetupForm::EnableObjectOptions() {
+    SetObjectOptionsEnabled(true);
+}
+
+void TPrintSetupForm::DisableObjectOptions() {
+    SetObjectOptionsEnabled(false);
+}
+
+// The group's text colour reaches its controls too, as a parent font does.
+void TPrintSetupForm::SetObjectOptionsEnabled(bool enabled) {
+    const QColor colour = enabled ? QColor(0, 0, 0) : QColor(128, 128, 128);
+    QPalette palette = ObjectsGroupBox->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::WindowText, colour);
+        palette.setColor(group, QPalette::Text, colour);
+    }
+    ObjectsGroupBox->setPalette(palette);
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             ObjectsGroupBox, ObjectNoneRadioButton, ObjectAllRadioButton, ObjectFilterRadioButton,
+             ObjectFilterButton, ComponentsCheckBox, AllSubComponentsCheckBox,
+             ObjectPropertiesCheckBox, FontObjectComboBox, FontSizeObjectComboBox})
+        control->setEnabled(enabled);
+}
+
+void TPrintSetupForm::LoadSettings() {
+    DialogSettingsControls controls(*this, *FormatForm);
+    pembrill::LoadSettings(controls);
+}
+
+void TPrintSetupForm::SaveDefaults() {
+    const DialogSettingsControls controls(*this, *FormatForm);
+    pembrill::SaveDefaults(controls);
+}
+
+void TPrintSetupForm::ComponentsCheckBoxClick() {
+    if (ComponentsCheckBox->isChecked())
+        AllSubComponentsCheckBox->setChecked(false);
+}
+
+void TPrintSetupForm::AllSubComponentsCheckBoxClick() {
+    if (AllSubComponentsCheckBox->isChecked())
+        ComponentsCheckBox->setChecked(false);
+}
+
+void TPrintSetupForm::DependencyFilterButtonClick() {
+    DependencyFilterForm->exec();
+    if (DependencyFilterForm->ShowStrings().Count() > 0)
+        DependencyFilterRadioButton->setChecked(true);
+    else
+        DependencyNoneRadioButton->setChecked(true);
+}
+
+void TPrintSetupForm::DependencyFilterRadioButtonClick() {
+    if (DependencyFilterForm->ShowStrings().Count() == 0)
+        DependencyFilterForm->exec();
+    if (DependencyFilterForm->ShowStrings().Count() > 0)
+        DependencyFilterRadioButton->setChecked(true);
+    else
+        DependencyNoneRadioButton->setChecked(true);
+}
+
+void TPrintSetupForm::ObjectFilterRadioButtonClick(QObject* Sender) {
+    if (Sender == ObjectFilterButton || ObjectFilterForm->SelectedStrings().Count() == 0)
+        ObjectFilterForm->exec();
+    if (ObjectFilterForm->SelectedStrings().Count() > 0)
+        ObjectFilterRadioButton->setChecked(true);
+    else
+        ObjectNoneRadioButton->setChecked(true);
+}
+
+// The value is not used: a number of levels below zero passes.
+void TPrintSetupForm::ValidateInteger(QWidget& Sender) {
+    int32_t value = 0;
+    if (!TryStrToInt(FromDisplay(ControlText(Sender)), value))
+        ExitWatcher->RefuseExit(Sender);
+}
+
+// Refilled on every drop-down, so the list follows the printer's fonts now.
+void TPrintSetupForm::FontComboBoxDropDown(QComboBox& Sender) {
+    const QString text = Sender.currentText();
+    Sender.clear();
+    Sender.addItems(PrinterFontNames());
+    Sender.setCurrentIndex(Sender.findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    Sender.setEditText(text);
+}
+
+// Confirmed or cancelled, the report takes the printer's orientation as it
+// now stands.
+void TPrintSetupForm::SetupButtonClick() {
+    QPrintDialog dialog(&ProgramPrinter(), this);
+    dialog.exec();
+    ReportOrientation = ProgramPrinter().pageLayout().orientation();
+}
+
+void TPrintSetupForm::Button2Click() {
+    FormatForm->exec();
+}
+
+void TPrintSetupForm::CancelButtonClick() {
+    reject();
+}
+
+void TPrintSetupForm::PreviewButtonClick() {
+    if (AssemblePrintJob(true))
+        accept();
+}
+
+void TPrintSetupForm::PrintButtonClick() {
+    if (AssemblePrintJob(false))
+        accept();
+}
+
+} // namespace pembrill
+
+// The meta-object is compiled here rather than with the library's others, so
+// that a program links this dialog, and the print job behind its buttons, only
+// when it makes the dialog.
+#include "moc_Prntset.cpp"
