@@ -67,8 +67,11 @@ bool HasDprExtension(const std::string& path) {
 bool ResolveProjectFile(const std::string& name, std::string& path) {
     std::error_code error;
     path = std::filesystem::absolute(name, error).lexically_normal().string();
-    if (error || !std::filesystem::is_regular_file(path, error)) {
-        std::fprintf(stderr, "pembrill-cli: %s: no such project file\n", name.c_str());
+    const auto status = std::filesystem::status(path, error);
+    if (!error && std::filesystem::is_directory(status))
+        error = std::make_error_code(std::errc::is_a_directory);
+    if (error) {
+        std::fprintf(stderr, "pembrill-cli: %s: %s\n", name.c_str(), error.message().c_str());
         return false;
     }
     if (!HasDprExtension(path)) {
