@@ -34,8 +34,7 @@ QString WithLineBreaks(const QString& text) {
 
 void GuiMessageSink::Show(MessageKind kind, const std::string& text) {
     QMessageBox box(IconOf(kind), QString::fromLatin1(MessageCaption(kind)),
-                    WithLineBreaks(ToDisplay(text)), QMessageBox::Ok,
-                    QApplication::activeWindow());
+                    WithLineBreaks(ToDisplay(text)), QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 
