@@ -8,8 +8,10 @@ namespace pembrill {
 // Reads a text file line by line with the line rule every reader of the
 // program shares: CR ends a line and an LF right after it belongs to that
 // line end; a bare LF is an ordinary character; Ctrl-Z (26) ends the file.
-// A file that holds no CR at all is a Unix text file (projects checked out
-// on Linux) and is read with LF as its line end instead.
+// A file whose text holds no CR at all is a Unix text file (projects checked
+// out on Linux) and is read with LF as its line end instead. The text ends at
+// the first Ctrl-Z, so a CR behind one does not count: what decides the line
+// end is only what the reader would hand out.
 // Lines may be of any length; only the current line is held in memory.
 class LineReader {
 public:
@@ -26,6 +28,8 @@ public:
 
 private:
     bool FillBuffer();
+    bool FileHoldsNoCr();
+    void SkipLfAfterCr();
 
     std::FILE* File = nullptr;
     bool LfEndsLines = false;

@@ -1,0 +1,25 @@
+#include "platform/AsciiCase.h"
+
+#include <algorithm>
+
+namespace pembrill {
+
+namespace {
+
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
+} // namespace
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() &&
+           EqualIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
+}
+
+} // namespace pembrill

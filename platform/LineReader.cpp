@@ -1,0 +1,155 @@
+#include "platform/LineReader.h"
+
+#include "platform/FileError.h"
+#include "platform/Files.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <sys/types.h>
+
+namespace pembrill {
+
+namespace {
+
+constexpr char Cr = '\r';
+constexpr char Lf = '\n';
+constexpr char CtrlZ = 26;
+
+// Large blocks keep the system calls few on a long file; a reader is one of a
+// handful alive at a time, so the memory does not add up.
+constexpr size_t BlockSize = 256 * 1024;
+
+const char* FindByte(const char* begin, const char* end, char byte) {
+    return static_cast<const char*>(std::memchr(begin, byte, static_cast<size_t>(end - begin)));
+}
+
+// Reads up to BlockSize bytes into block; false at the end of the file.
+bool ReadBlock(std::FILE* file, std::string& block) {
+    block.resize(BlockSize);
+    const size_t count = std::fread(block.data(), 1, BlockSize, file);
+    block.resize(count);
+    if (std::ferror(file))
+        throw LastFileError();
+    return count > 0;
+}
+
+enum class LineEnds { Cr, Lf, Unknown };
+
+// What a block says about the line ends of the file's text: the text ends at
+// the first Ctrl-Z, so a CR behind it does not count.
+LineEnds LineEndsIn(const std::string& block) {
+    const char* begin = block.data();
+    const char* end = begin + block.size();
+    const char* cr = FindByte(begin, end, Cr);
+    const char* ctrlZ = FindByte(begin, cr ? cr : end, CtrlZ);
+    if (ctrlZ)
+        return LineEnds::Lf;
+    return cr ? LineEnds::Cr : LineEnds::Unknown;
+}
+
+void ThrowIfDirectory(std::FILE* file) {
+    struct stat info {};
+    if (fstat(fileno(file), &info) != 0)
+        throw LastFileError();
+    if (!S_ISDIR(info.st_mode))
+        return;
+    errno = EISDIR;
+    throw LastFileError();
+}
+
+} // namespace
+
+LineReader::LineReader(const std::string& path) {
+    // Names come from project files written on Windows: backslashes and
+    // any letter case.
+    File = std::fopen(NativePath(path).c_str(), "rb");
+    if (!File)
+        throw LastFileError();
+    try {
+        ThrowIfDirectory(File);
+        // The reads are all larger than stdio's own buffer would be.
+        std::setvbuf(File, nullptr, _IONBF, 0);
+        Finished = !FillBuffer();
+        LfEndsLines = !Finished && FileHoldsNoCr();
+    } catch (...) {
+        std::fclose(File);
+        throw;
+    }
+}
+
+LineReader::~LineReader() {
+    std::fclose(File);
+}
+
+// Decides the line end before the first line is handed out. The first block
+// is already in Buffer and usually settles it; only a file whose first block
+// holds no CR is scanned on, and then read again from behind that block.
+bool LineReader::FileHoldsNoCr() {
+    const LineEnds first = LineEndsIn(Buffer);
+    if (first != LineEnds::Unknown)
+        return first == LineEnds::Lf;
+    if (Buffer.size() < BlockSize)
+        return true;
+    const off_t resumeAt = ftello(File);
+    if (resumeAt < 0)
+        throw LastFileError();
+    std::string block;
+    LineEnds found = LineEnds::Unknown;
+    while (found == LineEnds::Unknown && ReadBlock(File, block))
+        found = LineEndsIn(block);
+    if (fseeko(File, resumeAt, SEEK_SET) != 0)
+        throw LastFileError();
+    return found != LineEnds::Cr;
+}
+
+bool LineReader::FillBuffer() {
+    BufferPos = 0;
+    return ReadBlock(File, Buffer);
+}
+
+bool LineReader::ReadLine(std::string& line) {
+    line.clear();
+    bool consumed = false;
+    const char lineEnd = LfEndsLines ? Lf : Cr;
+    while (!Finished) {
+        if (BufferPos == Buffer.size() && !FillBuffer()) {
+            Finished = true;
+            break;
+        }
+        const char* begin = Buffer.data() + BufferPos;
+        const char* end = Buffer.data() + Buffer.size();
+        const char* stop = FindByte(begin, end, lineEnd);
+        const char* ctrlZ = FindByte(begin, stop ? stop : end, CtrlZ);
+        if (ctrlZ) {
+            line.append(begin, ctrlZ);
+            consumed = consumed || ctrlZ != begin;
+            Finished = true;
+            break;
+        }
+        consumed = true;
+        if (!stop) {
+            line.append(begin, end);
+            BufferPos = Buffer.size();
+            continue;
+        }
+        line.append(begin, stop);
+        BufferPos = static_cast<size_t>(stop - Buffer.data()) + 1;
+        if (!LfEndsLines)
+            SkipLfAfterCr();
+        return true;
+    }
+    return consumed;
+}
+
+// The LF of a CR LF pair may be the first byte of the next block.
+void LineReader::SkipLfAfterCr() {
+    if (BufferPos == Buffer.size() && !FillBuffer()) {
+        Finished = true;
+        return;
+    }
+    if (Buffer[BufferPos] == Lf)
+        ++BufferPos;
+}
+
+} // namespace pembrill

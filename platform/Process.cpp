@@ -1,0 +1,68 @@
+#include "platform/Process.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace pembrill {
+
+namespace {
+
+// The child changes directory before it starts the program, so a relative
+// program name would be looked up from there; the caller means its own
+// working directory.
+std::string AbsoluteFromHere(const std::string& program) {
+    if (program.empty() || program.front() == '/')
+        return program;
+    const std::unique_ptr<char, decltype(&::free)> here(::getcwd(nullptr, 0), &::free);
+    return here ? std::string(here.get()) + "/" + program : program;
+}
+
+class SpawnActions {
+public:
+    SpawnActions() { ::posix_spawn_file_actions_init(&Actions); }
+    ~SpawnActions() { ::posix_spawn_file_actions_destroy(&Actions); }
+    SpawnActions(const SpawnActions&) = delete;
+    SpawnActions& operator=(const SpawnActions&) = delete;
+
+    posix_spawn_file_actions_t Actions;
+};
+
+void WaitUntilEnded(pid_t child) {
+    while (::waitpid(child, nullptr, 0) == -1 && errno == EINTR) {
+    }
+}
+
+} // namespace
+
+bool RunAndWait(const std::string& program, const std::string& argument,
+                const std::string& workingDirectory, int& errorCode) {
+    const std::string executable = AbsoluteFromHere(program);
+    SpawnActions spawn;
+    int error = ::posix_spawn_file_actions_addchdir_np(&spawn.Actions, workingDirectory.c_str());
+    // Like a Windows process started without inheriting handles: the
+    // converter must not hold our open files (a hive being replaced, a print
+    // file about to be deleted).
+    if (error == 0)
+        error = ::posix_spawn_file_actions_addclosefrom_np(&spawn.Actions, STDERR_FILENO + 1);
+    char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(argument.c_str()),
+                    nullptr};
+    pid_t child = 0;
+    // glibc reports a failed chdir or exec as posix_spawn's result and reaps
+    // the failed child itself.
+    if (error == 0)
+        error = ::posix_spawn(&child, executable.c_str(), &spawn.Actions, nullptr, argv, environ);
+    errorCode = error;
+    if (error != 0)
+        return false;
+    WaitUntilEnded(child);
+    return true;
+}
+
+} // namespace pembrill

@@ -1,0 +1,247 @@
+#include "source/Parser.h"
+
+#include "platform/LineReader.h"
+
+#include <array>
+#include <cstring>
+
+namespace pembrill {
+
+namespace {
+
+constexpr std::array<TCharClass, 256> MakeCharClasses() {
+    std::array<TCharClass, 256> classes{};
+    for (int c = 0; c < 256; ++c) {
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
+            classes[c] = ccLetter;
+        else if (c >= '0' && c <= '9')
+            classes[c] = ccDigit;
+        else if (c == '\'')
+            classes[c] = ccQuote;
+        else if (c == '_')
+            classes[c] = ccUnderscore;
+        else if ((c >= 33 && c <= 47) || (c >= 58 && c <= 64) || (c >= 91 && c <= 94) ||
+                 (c >= 123 && c <= 126))
+            classes[c] = ccSymbol;
+        else
+            classes[c] = ccOther;
+    }
+    return classes;
+}
+
+// By byte value, no locale: bytes above 127 are never letters.
+static constexpr std::array<TCharClass, 256> CharClasses = MakeCharClasses();
+
+TCharClass ClassOf(char c) {
+    return CharClasses[static_cast<unsigned char>(c)];
+}
+
+bool IsIdentifierChar(char c) {
+    const TCharClass charClass = ClassOf(c);
+    return charClass == ccLetter || charClass == ccDigit || charClass == ccUnderscore;
+}
+
+bool IsDigit(char c) {
+    return ClassOf(c) == ccDigit;
+}
+
+bool IsChar(const std::string& token, char c) {
+    return token.size() == 1 && token[0] == c;
+}
+
+// Only A to Z fold, as everywhere in the program.
+bool IsUsesWord(const std::string& token) {
+    static constexpr char Uses[] = "uses";
+    if (token.size() != 4)
+        return false;
+    for (size_t i = 0; i < 4; ++i) {
+        const char c = token[i];
+        const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        if (lower != Uses[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string TrimLeftBlanks(const std::string& text) {
+    size_t begin = 0;
+    while (begin < text.size() && IsBlank(text[begin]))
+        ++begin;
+    return text.substr(begin);
+}
+
+std::string TrimRightBlanks(const std::string& text) {
+    size_t end = text.size();
+    while (end > 0 && IsBlank(text[end - 1]))
+        --end;
+    return text.substr(0, end);
+}
+
+std::string TrimBlanks(const std::string& text) {
+    return TrimLeftBlanks(TrimRightBlanks(text));
+}
+
+TCharClass CharClass(char c) {
+    return ClassOf(c);
+}
+
+TParser::TParser(const std::string& fileName)
+    : FileName(fileName), Reader(std::make_unique<LineReader>(fileName)) {
+    LoadNextLine();
+}
+
+TParser::~TParser() = default;
+
+void TParser::LoadNextLine() {
+    while (!FileExhausted && LineBegin == LineEnd) {
+        // Marked exhausted until the read succeeds: a scanner whose read
+        // failed then reads as ended instead of looking at a half line.
+        FileExhausted = true;
+        LineBegin = LineEnd = 0;
+        if (!Reader->ReadLine(Line)) {
+            Line.clear();
+            return;
+        }
+        FileExhausted = false;
+        LineEnd = Line.size();
+        while (LineBegin < LineEnd && IsBlank(Line[LineBegin]))
+            ++LineBegin;
+        while (LineEnd > LineBegin && IsBlank(Line[LineEnd - 1]))
+            --LineEnd;
+    }
+}
+
+bool TParser::AtEnd() const {
+    return FileExhausted && LineBegin == LineEnd;
+}
+
+void TParser::ReadToken(std::string& token, TTokenKind& kind) {
+    token.clear();
+    if (AtEnd())
+        return;
+    const char* line = Line.data();
+    size_t end = LineBegin + 1;
+    switch (ClassOf(line[LineBegin])) {
+    case ccLetter:
+    case ccUnderscore:
+        kind = tkIdentifier;
+        while (end < LineEnd && IsIdentifierChar(line[end]))
+            ++end;
+        token.assign(line + LineBegin, end - LineBegin);
+        break;
+    case ccDigit:
+        kind = tkNumber;
+        while (end < LineEnd && IsDigit(line[end]))
+            ++end;
+        token.assign(line + LineBegin, end - LineBegin);
+        break;
+    case ccQuote: {
+        kind = tkString;
+        const void* quote = std::memchr(line + end, '\'', LineEnd - end);
+        const size_t close = quote ? static_cast<const char*>(quote) - line : LineEnd;
+        token.assign(line + end, close - end);
+        end = quote ? close + 1 : LineEnd;
+        break;
+    }
+    case ccSymbol:
+        kind = tkSymbol;
+        token.assign(1, line[LineBegin]);
+        break;
+    case ccOther:
+        kind = tkOther;
+        token.assign(1, line[LineBegin]);
+        break;
+    }
+    LineBegin = end;
+    while (LineBegin < LineEnd && IsBlank(line[LineBegin]))
+        ++LineBegin;
+    if (LineBegin == LineEnd)
+        LoadNextLine();
+}
+
+void TParser::NextToken(std::string& token, TTokenKind& kind) {
+    ReadToken(token, kind);
+    while (!AtEnd() && IsChar(token, '{')) {
+        while (!AtEnd() && !IsChar(token, '}'))
+            ReadToken(token, kind);
+        ReadToken(token, kind);
+    }
+}
+
+void TParser::ReadRestOfLine(std::string& text) {
+    text.assign(Line, LineBegin, LineEnd - LineBegin);
+    LineBegin = LineEnd;
+    LoadNextLine();
+}
+
+void TParser::Rewind() {
+    // Ended first, so that a failed reopen leaves a scanner at its end.
+    Reader.reset();
+    FileExhausted = true;
+    Line.clear();
+    LineBegin = LineEnd = 0;
+    Reader = std::make_unique<LineReader>(FileName);
+    FileExhausted = false;
+    LoadNextLine();
+}
+
+bool TParser::FindUses(std::string& token, TTokenKind& kind) {
+    NextToken(token, kind);
+    while (!AtEnd()) {
+        if (kind == tkIdentifier && IsUsesWord(token))
+            return true;
+        NextToken(token, kind);
+    }
+    return false;
+}
+
+bool TParser::ReadUsesEntry(std::string& unitName, std::string& formName, std::string& fileName,
+                            TUsesEntryKind& entryKind) {
+    entryKind = uePlain;
+    formName.clear();
+    fileName.clear();
+    TTokenKind kind = tkIdentifier;
+    std::string token;
+    NextToken(unitName, kind);
+    NextToken(token, kind);
+    if (token == ",")
+        return false;
+    if (token != "in")
+        return true;
+    NextToken(fileName, kind);
+    ReadToken(token, kind);
+    if (token == ",")
+        return false;
+    if (token == ";")
+        return true;
+    if (token != "{") {
+        entryKind = ueStrayToken;
+        return true;
+    }
+    ReadToken(formName, kind);
+    ReadToken(token, kind);
+    if (token != "}") {
+        // A name, a colon, a type name and the closing brace.
+        entryKind = ueTypedComment;
+        ReadToken(token, kind);
+        ReadToken(token, kind);
+    }
+    ReadToken(token, kind);
+    return token != ",";
+}
+
+bool TParser::ReadUsesName(std::string& unitName) {
+    TTokenKind kind = tkIdentifier;
+    std::string token;
+    NextToken(unitName, kind);
+    NextToken(token, kind);
+    return token != ",";
+}
+
+} // namespace pembrill

@@ -1,0 +1,120 @@
+#include "platform/Files.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace pembrill;
+using pembrill::test::TempDir;
+
+namespace {
+
+std::vector<std::string> Sorted(std::vector<std::string> names) {
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Runs the test body in another working directory and comes back.
+class WorkingDirectoryGuard {
+public:
+    WorkingDirectoryGuard() : Saved(std::filesystem::current_path()) {}
+    ~WorkingDirectoryGuard() { std::filesystem::current_path(Saved); }
+
+private:
+    std::filesystem::path Saved;
+};
+
+} // namespace
+
+TEST(FilesTest, NamesSplitAtEitherSeparator) {
+    EXPECT_TRUE(HasDirectoryPart("..\\common\\Unit5.pas"));
+    EXPECT_TRUE(HasDirectoryPart("lib/Export.pas"));
+    EXPECT_FALSE(HasDirectoryPart("Unit1.pas"));
+
+    EXPECT_EQ(DirectoryOf("C:\\Projects\\Ledger.dpr"), "C:\\Projects\\");
+    EXPECT_EQ(DirectoryOf("/home/ann/mixed\\Unit1.pas"), "/home/ann/mixed\\");
+    EXPECT_EQ(DirectoryOf("Unit1.pas"), "");
+    EXPECT_EQ(FileNameOf("/home/ann\\src/Unit1.dfm"), "Unit1.dfm");
+    EXPECT_EQ(FileNameOf("dir/"), "");
+}
+
+TEST(FilesTest, ExtensionIsTakenOnlyFromTheLastComponent) {
+    EXPECT_EQ(ChangeFileExt("Unit1.pas", ".dfm"), "Unit1.dfm");
+    EXPECT_EQ(ChangeFileExt("/p/Unit1.form.pas", ".dfm"), "/p/Unit1.form.dfm");
+    EXPECT_EQ(ChangeFileExt("v1.2\\Unit1", ".dfm"), "v1.2\\Unit1.dfm");
+    EXPECT_EQ(ChangeFileExt("v1.2/Unit1", ".txt"), "v1.2/Unit1.txt");
+    EXPECT_EQ(ChangeFileExt("Unit1.", ".txt"), "Unit1.txt");
+
+    EXPECT_EQ(ExtractFileExt("Ledger.DPR"), ".DPR");
+    EXPECT_EQ(ExtractFileExt("v1.2\\Unit1"), "");
+    EXPECT_EQ(ExtractFileExt(".hidden"), ".hidden");
+    EXPECT_EQ(ExtractFileExt("noext"), "");
+}
+
+TEST(FilesTest, NativePathFindsComponentsWrittenInAnotherCase) {
+    TempDir dir;
+    const std::string unit = dir.Write("Source/Forms/Unit1.PAS", "unit Unit1;");
+
+    EXPECT_EQ(NativePath(dir.Path + "\\source\\FORMS\\unit1.pas"), unit);
+    EXPECT_EQ(NativePath(dir.Path + "/Source/./forms/../Forms/UNIT1.pas"),
+              dir.Path + "/Source/./Forms/../Forms/Unit1.PAS");
+    EXPECT_EQ(NativePath(unit), unit);
+    // Nothing matches: the name as written, with slashes.
+    EXPECT_EQ(NativePath(dir.Path + "\\source\\Unit2.pas"), dir.Path + "/source/Unit2.pas");
+}
+
+TEST(FilesTest, NativePathPrefersTheExactNameAndADirectoryOnTheWay) {
+    TempDir dir;
+    dir.Write("DATA", "a file, not a directory");
+    dir.Write("Data/Unit.pas", "");
+    dir.Write("data/unit.pas", "");
+
+    EXPECT_EQ(NativePath(dir.Path + "/data/UNIT.PAS"), dir.Path + "/data/unit.pas");
+    EXPECT_EQ(NativePath(dir.Path + "/dAtA/unit.PAS"), dir.Path + "/Data/Unit.pas");
+}
+
+TEST(FilesTest, NativePathOfARelativeNameStaysRelative) {
+    TempDir dir;
+    dir.Write("Lib/Export.pas", "");
+    WorkingDirectoryGuard guard;
+    ASSERT_TRUE(SetWorkingDirectory(dir.Path));
+
+    EXPECT_EQ(NativePath("lib\\export.pas"), "Lib/Export.pas");
+    EXPECT_TRUE(FileExists("Lib/Export.pas"));
+    EXPECT_FALSE(SetWorkingDirectory(dir / "missing"));
+}
+
+TEST(FilesTest, OnlyRegularFilesExistAndHaveAWriteTime) {
+    TempDir dir;
+    const std::string file = dir.Write("Unit1.txt", "object Form1: TForm1");
+    const timespec times[2] = {{1700000000, 0}, {1700000000, 123456789}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_EQ(LastWriteTime(file),
+              std::chrono::seconds(1700000000) + std::chrono::nanoseconds(123456789));
+
+    ::mkdir((dir / "Unit2.txt").c_str(), 0755);
+    for (const std::string& notAFile : {dir / "Unit2.txt", dir / "missing.txt"}) {
+        EXPECT_FALSE(FileExists(notAFile)) << notAFile;
+        EXPECT_EQ(LastWriteTime(notAFile), std::nullopt) << notAFile;
+    }
+}
+
+TEST(FilesTest, FilesWithExtensionIgnoresCaseAndIncludesHiddenEntries) {
+    TempDir dir;
+    for (const char* name :
+         {"a.pas", "B.PAS", ".hidden.pas", "c.pas.bak", "d.pass", "pas", "e.dpr"})
+        dir.Write(name, "");
+
+    EXPECT_EQ(Sorted(FilesWithExtension(dir.Path, ".pas")),
+              (std::vector<std::string>{".hidden.pas", "B.PAS", "a.pas"}));
+    EXPECT_TRUE(FilesWithExtension(dir / "missing", ".pas").empty());
+}

@@ -1,0 +1,144 @@
+#include "tools/FormConversion.h"
+
+#include "platform/FileError.h"
+#include "tools/FormFormatError.h"
+#include "tools/FormStream.h"
+#include "tools/FormTextWriter.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <system_error>
+
+namespace pembrill {
+
+namespace {
+
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view BinarySignature = "TPF0";
+constexpr char ResourceMarker = '\xFF';
+
+bool StartsWithKeyword(std::string_view text, std::string_view keyword) {
+    if (text.size() < keyword.size())
+        return false;
+    for (std::size_t i = 0; i < keyword.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != keyword[i])
+            return false;
+    }
+    if (text.size() == keyword.size())
+        return true;
+    const char next = text[keyword.size()];
+    return !(next == '_' || (next >= '0' && next <= '9') || (next >= 'a' && next <= 'z') ||
+             (next >= 'A' && next <= 'Z'));
+}
+
+// A text form opens, after blank space, with the keyword of its first object.
+bool LooksLikeTextForm(std::string_view form) {
+    const std::size_t start = form.find_first_not_of(" \t\r\n");
+    if (start == std::string_view::npos)
+        return false;
+    const std::string_view text = form.substr(start);
+    return StartsWithKeyword(text, "object") || StartsWithKeyword(text, "inherited") ||
+           StartsWithKeyword(text, "inline");
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                         &std::fclose);
+    if (!file)
+        throw LastFileError();
+    std::string bytes;
+    char chunk[1 << 16];
+    std::size_t count = 0;
+    while ((count = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
+        bytes.append(chunk, count);
+    if (std::ferror(file.get()))
+        throw LastFileError();
+    return bytes;
+}
+
+// A file created exclusively beside its target and removed again unless it
+// was renamed onto the target.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const std::string& target) : target_(target) {
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            path_ = target + "." + std::to_string(random() % 1000000) + ".tmp";
+            if (std::FILE* file = std::fopen(path_.c_str(), "wbx")) {
+                std::fclose(file);
+                return;
+            }
+            if (errno != EEXIST)
+                break;
+        }
+        const FileError cause = LastFileError();
+        path_.clear();
+        throw FileError("cannot create a temporary file beside " + target + ": " + cause.what());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        if (!path_.empty())
+            std::remove(path_.c_str());
+    }
+
+    const std::string& Path() const { return path_; }
+
+    void RenameOntoTarget() {
+        std::error_code error;
+        std::filesystem::rename(path_, target_, error);
+        if (error)
+            throw FileError("cannot replace " + target_ + ": " + error.message());
+        path_.clear();
+    }
+
+private:
+    std::string target_;
+    std::string path_;
+};
+
+} // namespace
+
+void ConvertForm(std::string_view form, std::ostream& text) {
+    const bool hasBom = form.substr(0, Utf8Bom.size()) == Utf8Bom;
+    if (hasBom)
+        form.remove_prefix(Utf8Bom.size());
+    if (form.empty())
+        throw FormFormatError("the file is empty");
+    const bool binary = !hasBom && (form.front() == ResourceMarker ||
+                                    form.substr(0, BinarySignature.size()) == BinarySignature);
+    if (binary) {
+        FormStream stream(form);
+        FormTextWriter(stream, text).WriteForm();
+        return;
+    }
+    if (!LooksLikeTextForm(form))
+        throw FormFormatError("not a form file (neither a binary nor a text form)");
+    text.write(form.data(), static_cast<std::streamsize>(form.size()));
+}
+
+std::string TextFileNameFor(const std::string& formPath) {
+    const std::string name = std::filesystem::path(formPath).filename().string();
+    const std::size_t dot = name.rfind('.');
+    return (dot == std::string::npos ? name : name.substr(0, dot)) + ".txt";
+}
+
+void ConvertFormFile(const std::string& formPath, const std::string& textPath) {
+    const std::string form = ReadWholeFile(formPath);
+    TemporaryFile temporary(textPath);
+    std::ofstream text(temporary.Path(), std::ios::binary | std::ios::trunc);
+    ConvertForm(form, text);
+    text.close();
+    if (!text)
+        throw FileError("cannot write " + textPath);
+    temporary.RenameOntoTarget();
+}
+
+} // namespace pembrill
