@@ -6,26 +6,12 @@
 #include "output/ReportPrinter.h"
 #include "output/ReportShape.h"
 #include "output/RunMonitor.h"
-#include "platform/DisplayText.h"
 
 #include <QPrinter>
-
-#include <climits>
 
 namespace pembrill {
 
 namespace {
-
-// A margin in tenths of an inch as layout units, truncated, held to what an
-// int can carry however large the margin was set.
-int MarginUnits(int tenths) {
-    const double units = tenths * 0.1 * LayoutDpi();
-    if (units >= INT_MAX)
-        return INT_MAX;
-    if (units <= INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(units);
-}
 
 int LabelOffset(const TReportLabel& label, const TReportBand& band) {
     if (label.AlignToBand) {
@@ -40,7 +26,7 @@ int LabelOffset(const TReportLabel& label, const TReportBand& band) {
     }
     if (label.Alignment == TAlignment::taLeftJustify)
         return label.Left;
-    const int textWidth = TextWidth(label.LayoutFontOf(), ToDisplay(label.Caption()));
+    const int textWidth = TextWidth(label.LayoutFontOf(), LayoutString(label.Caption()));
     const int room = label.Width() - textWidth;
     return label.Left + (label.Alignment == TAlignment::taCenter ? room / 2 : room);
 }

@@ -2,8 +2,8 @@
 
 #include "output/LayoutText.h"
 #include "output/PageStore.h"
-#include "platform/DisplayText.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
 
@@ -14,10 +14,6 @@
 namespace pembrill {
 
 namespace {
-
-// Room for a line of any length: the text runs on past the edge as it
-// would on paper, and the device clips it.
-constexpr qreal UnboundedWidth = 1.0e6;
 
 std::vector<QFont> FontsOf(const PageStore& store) {
     std::vector<QFont> fonts;
@@ -33,8 +29,9 @@ void PaintText(QPainter& painter, const QFont& font, QRgb colour, const StoredTe
                const QString& characters) {
     painter.setFont(font);
     painter.setPen(QColor::fromRgb(colour));
-    const QRectF box(text.X, text.Y, UnboundedWidth, TextHeight(font));
-    painter.drawText(box, characters, LayoutTextOption(font));
+    const qreal baseline = text.Y + QFontMetricsF(font).ascent();
+    for (const TextPiece& piece : TextPieces(font, characters))
+        painter.drawText(QPointF(text.X + piece.Left, baseline), piece.Text);
 }
 
 } // namespace
@@ -45,7 +42,7 @@ void PaintPage(QPainter& painter, const PageStore& store, int index, double scal
     painter.save();
     painter.scale(scale, scale);
     for (const StoredText& text : page.Texts) {
-        const QString characters = ToDisplay(std::string(page.TextOf(text)));
+        const QString characters = LayoutString(std::string(page.TextOf(text)));
         PaintText(painter, fonts[text.Font], store.Font(text.Font).Colour, text, characters);
     }
     for (const StoredLine& line : page.Lines)

@@ -1,7 +1,6 @@
 #include "output/ReportLabel.h"
 
 #include "output/LayoutText.h"
-#include "platform/DisplayText.h"
 
 namespace pembrill {
 
@@ -50,7 +49,7 @@ void TReportLabel::FontChanged() {
 
 void TReportLabel::AdjustSize() {
     FHeight = TextHeight(FLayoutFont);
-    FWidth = TextWidth(FLayoutFont, ToDisplay(FCaption));
+    FWidth = TextWidth(FLayoutFont, LayoutString(FCaption));
 }
 
 } // namespace pembrill
