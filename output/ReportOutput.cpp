@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScreen>
 
 #include <optional>
 
@@ -63,6 +64,10 @@ bool PreviewReport(TPrintForm& form, QPrinter& printer, const PageFormat& format
     if (!pages)
         return false;
     TPreviewForm preview(*pages, printer, parent);
+    // Without a window manager a window cannot be maximised; it then takes
+    // the screen's room itself.
+    if (const QScreen* screen = preview.screen())
+        preview.setGeometry(screen->availableGeometry());
     preview.setWindowState(Qt::WindowMaximized);
     preview.exec();
     return true;

@@ -230,6 +230,21 @@ TEST(BandReportTest, MonitorIsLeftAloneWithoutShowProgress) {
     EXPECT_EQ(monitor.Polls, 0);
 }
 
+TEST(BandReportTest, StoreOfTwoThousandFullPagesStaysSmall) {
+    SmallReport report;
+    report.DetailLabel.SetFontName("Courier New");
+    report.Report.OnNeedData = [&](bool& more) {
+        more = report.Next < 66 * 2000;
+        report.DetailLabel.SetCaption(std::to_string(report.Next++) + std::string(90, 'm'));
+    };
+    // 66 lines to a page.
+    const auto pages = report.Report.Run(Facts(794, 30 + 66 * 10 + 5 + 25));
+    ASSERT_TRUE(pages);
+    EXPECT_EQ(pages->PageCount(), 2000);
+    EXPECT_EQ(pages->Page(0).Texts.size(), 66u + 2);
+    EXPECT_LT(pages->MemoryBytes(), 200u * 1024 * 1024);
+}
+
 // Dark pixels of the image within the columns [from, to).
 int InkBetween(const QImage& image, int from, int to) {
     int ink = 0;

@@ -391,6 +391,28 @@ TEST_F(PrntTest, LinesReachThePageAsTheirBytes) {
     EXPECT_EQ(View(0).Header, "Objects for: C:\\proj\\d\xE9mo.dpr");
 }
 
+TEST_F(PrntTest, OddSettingsStillGiveEveryLine) {
+    AddSection({"one two", "three"}, "h", "f", "No Such Font", "0");
+    AddSection({"four"}, "h", "f", "Arial", "-12");
+    AddSection({"five"}, "h", "f", "Arial", "2000");
+    AddSection({"six"}, "h", "f", "Arial", "twelve");
+    Format.LeftMargin = "1e9";
+    Format.HeaderFontSize = "$A";
+    Compose();
+    EXPECT_EQ(Form.BandReport.LeftMarginInches, 1000000);
+    EXPECT_EQ(AllLines(),
+              (std::vector<std::string>{"o", "n", "e", "t", "w", "o", "t", "h", "r", "e", "e",
+                                        "f", "o", "u", "r", "f", "i", "v", "e", "s", "i", "x"}));
+    EXPECT_EQ(Messages.Transcript(), "Error: Invalid font size: twelve\n");
+    Format.LeftMargin = "-1e9";
+    Messages.Messages.clear();
+    Compose();
+    EXPECT_EQ(AllLines(), (std::vector<std::string>{"one two", "three", "four", "five", "six"}));
+    Form.PrintFiles.clear();
+    Compose();
+    EXPECT_EQ(Pages->PageCount(), 1);
+}
+
 class CancelAfter : public RunMonitor {
 public:
     explicit CancelAfter(int polls) : Polls(polls) {}
