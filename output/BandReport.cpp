@@ -50,9 +50,7 @@ std::optional<PageStore> TBandReport::Run(const PageFacts& facts) {
         BeforePrint();
     ApplyMargin();
     BeginPage();
-    bool cancelled = false;
-    while (!(cancelled = Cancelled()) && PullDetail()) {
-    }
+    const bool cancelled = !PrintDetails();
     FinishPage();
     if (AfterPrint)
         AfterPrint();
@@ -95,6 +93,17 @@ void TBandReport::ApplyMargin() {
     FUsableWidth = FPageWidth - Margin;
     for (TReportBand* band : Bands)
         band->Width -= Margin;
+}
+
+// Pulls detail lines until the handler has no more; false when the user
+// cancelled first.
+bool TBandReport::PrintDetails() {
+    for (;;) {
+        if (Cancelled())
+            return false;
+        if (!PullDetail())
+            return true;
+    }
 }
 
 bool TBandReport::PullDetail() {

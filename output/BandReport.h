@@ -64,6 +64,7 @@ public:
 private:
     void StartRun(const PageFacts& facts);
     void ApplyMargin();
+    bool PrintDetails();
     bool PullDetail();
     void BeginPage();
     void FinishPage();

@@ -250,12 +250,7 @@ void TPrintForm::BandReportBeforePrint() {
     const QDateTime now = Now();
     DateStamp = DateStampOf(now.date());
     DateTimeStamp = DateTimeStampOf(now);
-    // An empty path would mean the standard input; the page is set up all
-    // the same, and the section yields no lines.
-    if (!PrintFiles.empty() && PrintFiles[0].empty())
-        ShowMessage(MessageKind::Error, "Internal error - tried to open stdin");
-    else if (!PrintFiles.empty())
-        OpenPrintFile(PrintFiles[0]);
+    OpenFirstPrintFile();
     Progress->SetUpperLine("Formatting");
     Progress->SetLowerLine("");
     Progress->ShowAndRepaint();
@@ -304,6 +299,17 @@ std::string TPrintForm::WrapLine(const std::string& line) {
     if (WrapMemo.Empty())
         return {};
     return WrapMemo.TakeFirst();
+}
+
+// An empty path would mean the standard input: it is never opened, and the
+// page is set up all the same for a section that yields no lines.
+void TPrintForm::OpenFirstPrintFile() {
+    if (PrintFiles.empty())
+        return;
+    if (PrintFiles[0].empty())
+        ShowMessage(MessageKind::Error, "Internal error - tried to open stdin");
+    else
+        OpenPrintFile(PrintFiles[0]);
 }
 
 // Leaves the finished section for the next one. A next section with an

@@ -92,6 +92,7 @@ private:
     void FormCreate();
     std::optional<PageStore> RunReport(const std::function<std::optional<PageStore>()>& run,
                                        const PageFormat& format, ProgressDisplay& progress);
+    void OpenFirstPrintFile();
     void OpenPrintFile(const std::string& path);
     bool ReadPrintLine(std::string& line);
     bool ReadAhead();
