@@ -1,5 +1,5 @@
 #include "tests/FormBytes.h"
-#include "tools/FormConversion.h"
+#include "tools/DfmFile.h"
 
 #include <benchmark/benchmark.h>
 

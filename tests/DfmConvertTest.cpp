@@ -1,5 +1,5 @@
 #include "tests/FormBytes.h"
-#include "tools/FormConversion.h"
+#include "tools/DfmFile.h"
 #include "tools/FormFormatError.h"
 
 #include <gtest/gtest.h>
@@ -378,13 +378,13 @@ TEST(DfmConvertTest, FailedConversionLeavesTheOldTextFile) {
     const std::string text = directory / "Unit1.txt";
     WriteFile(text, "old text");
     WriteFile(form, EveryValueType().substr(0, 100));
-    EXPECT_THROW(ConvertFormFile(form, text), FormFormatError);
-    EXPECT_THROW(ConvertFormFile(directory / "Missing.dfm", text), std::runtime_error);
+    EXPECT_THROW(ConvertDfmFile(form, text), FormFormatError);
+    EXPECT_THROW(ConvertDfmFile(directory / "Missing.dfm", text), std::runtime_error);
     EXPECT_EQ(ReadFile(text), "old text");
     EXPECT_EQ(directory.EntryCount(), 2u);
 
     WriteFile(form, EveryValueType());
-    ConvertFormFile(form, text);
+    ConvertDfmFile(form, text);
     EXPECT_EQ(ReadFile(text), Convert(EveryValueType()));
     EXPECT_EQ(directory.EntryCount(), 2u);
 }

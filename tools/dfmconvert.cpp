@@ -4,7 +4,7 @@
 // standard error, exits with a non-zero code and leaves an existing FILE.txt
 // as it was.
 
-#include "tools/FormConversion.h"
+#include "tools/DfmFile.h"
 
 #include <exception>
 #include <iostream>
@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
     }
     const std::string formPath = argv[1];
     try {
-        pembrill::ConvertFormFile(formPath, pembrill::TextFileNameFor(formPath));
+        pembrill::ConvertDfmFile(formPath, pembrill::TextFileNameFor(formPath));
         return 0;
     } catch (const std::exception& error) {
         std::cerr << "dfmconvert: " << formPath << ": " << error.what() << '\n';

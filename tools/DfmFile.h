@@ -21,6 +21,6 @@ std::string TextFileNameFor(const std::string& formPath);
 // temporary file beside textPath and renamed over it only when complete, so
 // on any failure an existing text form file is left as it was and nothing
 // else is left behind. Raises FormFormatError or FileError.
-void ConvertFormFile(const std::string& formPath, const std::string& textPath);
+void ConvertDfmFile(const std::string& formPath, const std::string& textPath);
 
 } // namespace pembrill

@@ -1,4 +1,4 @@
-#include "tools/FormConversion.h"
+#include "tools/DfmFile.h"
 
 #include "platform/FileError.h"
 #include "tools/FormFormatError.h"
@@ -130,7 +130,7 @@ std::string TextFileNameFor(const std::string& formPath) {
     return (dot == std::string::npos ? name : name.substr(0, dot)) + ".txt";
 }
 
-void ConvertFormFile(const std::string& formPath, const std::string& textPath) {
+void ConvertDfmFile(const std::string& formPath, const std::string& textPath) {
     const std::string form = ReadWholeFile(formPath);
     TemporaryFile temporary(textPath);
     std::ofstream text(temporary.Path(), std::ios::binary | std::ios::trunc);

@@ -1,0 +1,24 @@
+#include "app/About.h"
+#include "app/Main.h"
+#include "app/Startup.h"
+#include "platform/GuiMessageBox.h"
+#include "platform/MessageBox.h"
+
+#include <QApplication>
+
+// The desktop program. It takes no command-line arguments; QApplication
+// still reads Qt's own (-platform and the like).
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    pembrill::GuiMessageSink messageBoxes;
+    pembrill::ScopedMessageSink installMessageBoxes(messageBoxes);
+    pembrill::CreateWindows(pembrill::Splash::Shown);
+    pembrill::MainForm->show();
+    // The splash stays above the main window also where no window manager
+    // keeps it on top.
+    if (pembrill::AboutDlg->isVisible())
+        pembrill::AboutDlg->raise();
+    const int result = application.exec();
+    pembrill::DestroyWindows();
+    return result;
+}

@@ -1,0 +1,62 @@
+#include "app/Startup.h"
+
+#include "app/About.h"
+#include "app/Main.h"
+#include "output/Frmt.h"
+#include "output/Progress.h"
+#include "report/Depfilt.h"
+#include "report/Objfilt.h"
+
+#include <QApplication>
+
+namespace pembrill {
+
+namespace {
+
+// What opening and analysing a project do to the other windows.
+void ConnectMainForm() {
+    MainFormHooks& hooks = MainForm->Hooks;
+    hooks.ShowList = &DependencyFilterForm->ShowStrings();
+    hooks.SuppressList = &DependencyFilterForm->SuppressStrings();
+    hooks.AvailableList = &ObjectFilterForm->AvailableStrings();
+    hooks.ClearObjectTypeLists = [] {
+        ObjectFilterForm->AvailableStrings().Clear();
+        ObjectFilterForm->SelectedStrings().Clear();
+    };
+    hooks.SetObjectTypeButtons = [] { ObjectFilterForm->SetButtons(); };
+}
+
+} // namespace
+
+void CreateWindows(Splash splash) {
+    AboutDlg = new TAboutDlg;
+    if (splash == Splash::Shown)
+        AboutDlg->ShowSplash();
+    QApplication::setApplicationName(QStringLiteral("Pembrill"));
+    QApplication::setWindowIcon(ProgramIconPixmap());
+    MainForm = new TMainForm;
+    if (splash == Splash::Shown)
+        AboutDlg->StartSplashTimer(3500);
+    FormatForm = new TFormatForm;
+    ObjectFilterForm = new TObjectFilterForm;
+    DependencyFilterForm = new TDependencyFilterForm;
+    ProgressForm = new TProgressForm;
+    ConnectMainForm();
+}
+
+void DestroyWindows() {
+    delete ProgressForm;
+    ProgressForm = nullptr;
+    delete DependencyFilterForm;
+    DependencyFilterForm = nullptr;
+    delete ObjectFilterForm;
+    ObjectFilterForm = nullptr;
+    delete FormatForm;
+    FormatForm = nullptr;
+    delete MainForm;
+    MainForm = nullptr;
+    delete AboutDlg;
+    AboutDlg = nullptr;
+}
+
+} // namespace pembrill

@@ -1,0 +1,17 @@
+#pragma once
+
+namespace pembrill {
+
+enum class Splash { Shown, Hidden };
+
+// Creates every window of the program once, in the program's order, and
+// sets the program-wide pointers. The desktop program shows the About box as
+// a splash that closes itself after 3.5 s; the command-line program creates
+// the same windows with the splash left hidden. The main window is not shown
+// here: the desktop program shows it, the command-line program does not.
+void CreateWindows(Splash splash);
+
+// Frees the windows in the reverse order and clears the pointers.
+void DestroyWindows();
+
+} // namespace pembrill

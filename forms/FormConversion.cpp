@@ -1,0 +1,91 @@
+#include "forms/FormConversion.h"
+
+#include "forms/ObjectReader.h"
+#include "platform/Files.h"
+#include "platform/MessageBox.h"
+#include "platform/Process.h"
+#include "source/Parser.h"
+#include "source/Project.h"
+
+#include <chrono>
+
+namespace pembrill {
+
+namespace {
+
+using FileAge = std::optional<std::chrono::nanoseconds>;
+
+// The last-write time at full precision, so that a text form file rewritten
+// within moments of the previous one still counts as rewritten; nullopt when
+// the file does not exist.
+FileAge AgeOf(const std::string& path) {
+    return LastWriteTime(NativePath(path));
+}
+
+void ShowNoTextFormFile(const std::string& formFilePath, const std::string& textFormFilePath) {
+    ShowMessage(MessageKind::Error,
+                "Could not create the unit's object text file. A possible reason is that you do "
+                "not have write permission in the directory or the text file is marked as "
+                "read-only. No objects will be reported for this form.\r\rUnit: " +
+                    formFilePath + "\r\r" + "Textfile: " + textFormFilePath);
+}
+
+} // namespace
+
+std::string FormFilePath(const std::string& projectFileName, const std::string& unitFileName) {
+    return ResolveUnitFile(projectFileName, ChangeFileExt(unitFileName, ".dfm"));
+}
+
+std::string TextFormFilePath(const std::string& formFilePath) {
+    return ChangeFileExt(formFilePath, ".txt");
+}
+
+bool ConvertFormFile(const std::string& converterPath, const std::string& formFilePath) {
+    const std::string formFile = NativePath(formFilePath);
+    std::string directory = DirectoryOf(formFile);
+    if (directory.empty())
+        directory = ".";
+    int errorCode = 0;
+    if (RunAndWait(NativePath(converterPath), FileNameOf(formFile), directory, errorCode))
+        return true;
+    ShowMessage(MessageKind::Error, "CreateProcess failed:" + std::to_string(errorCode));
+    return false;
+}
+
+std::optional<std::string> ConvertSourceEntry(const std::string& entry,
+                                              const std::string& projectFileName,
+                                              const std::string& converterPath) {
+    std::string formName, fileName;
+    SplitSourceEntry(TrimBlanks(entry), formName, fileName);
+    if (formName.empty())
+        return std::nullopt;
+    const std::string formFilePath = FormFilePath(projectFileName, fileName);
+    const std::string textFormFilePath = TextFormFilePath(formFilePath);
+    const FileAge ageBefore = AgeOf(textFormFilePath);
+    if (!FileExists(NativePath(formFilePath))) {
+        ShowMessage(MessageKind::Error, "Could not open the unit \r\r" + formFilePath);
+        return std::nullopt;
+    }
+    if (!ConvertFormFile(converterPath, formFilePath)) {
+        ShowMessage(MessageKind::Error, "Could not convert " + formFilePath + " to text format");
+        return std::nullopt;
+    }
+    if (AgeOf(textFormFilePath) == ageBefore) {
+        ShowNoTextFormFile(formFilePath, textFormFilePath);
+        return std::nullopt;
+    }
+    return textFormFilePath;
+}
+
+void AnalyzeForms(const StringList& sourceList, const std::string& projectFileName,
+                  const std::string& converterPath, ObjectTree& tree) {
+    const int count = sourceList.Count();
+    for (int i = 0; i < count; ++i) {
+        const std::optional<std::string> textFormFile =
+            ConvertSourceEntry(sourceList.Item(i), projectFileName, converterPath);
+        if (textFormFile)
+            ReadTextFormFile(*textFormFile, tree);
+    }
+}
+
+} // namespace pembrill

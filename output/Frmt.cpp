@@ -1,0 +1,202 @@
+#include "output/Frmt.h"
+
+#include "app/CenterOnScreen.h"
+#include "app/FieldExitWatcher.h"
+#include "platform/DecimalSeparator.h"
+#include "platform/DisplayText.h"
+#include "platform/NumberText.h"
+
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+
+namespace pembrill {
+
+TFormatForm* FormatForm = nullptr;
+
+namespace {
+
+const QStringList FontSizes = {"6", "8", "10", "12", "14", "16", "20"};
+const QStringList FooterChoices = {"None", "Date", "DateTime", "Filename", "PageNum"};
+
+QGroupBox* MakeGroup(QWidget& parent, const char* title, int top, int height) {
+    auto* group = new QGroupBox(title, &parent);
+    group->setGeometry(8, top, 322, height);
+    return group;
+}
+
+QCheckBox* MakeCheckBox(QWidget& group, const char* name, const char* text, bool checked,
+                        QRect geometry) {
+    auto* box = new QCheckBox(text, &group);
+    box->setObjectName(name);
+    box->setChecked(checked);
+    box->setGeometry(geometry);
+    return box;
+}
+
+// Typed text is taken as it stands: never completed from the list, never
+// added to it.
+template <typename ComboBox>
+ComboBox* MakeComboBox(QWidget& group, const char* name, const QStringList& items, const char* text,
+                       QRect geometry) {
+    auto* box = new ComboBox(&group);
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->setCompleter(nullptr);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->addItems(items);
+    box->setCurrentText(text);
+    box->setGeometry(geometry);
+    return box;
+}
+
+QLabel* MakeLabel(QWidget& parent, const char* text, QRect geometry) {
+    auto* label = new QLabel(text, &parent);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QStringList FontNames() {
+    QStringList names;
+    for (const QString& family : QFontDatabase::families()) {
+        if (!QFontDatabase::isPrivateFamily(family))
+            names.append(family);
+    }
+    return names;
+}
+
+} // namespace
+
+TFormatForm::TFormatForm(QWidget* parent)
+    : QDialog(parent), ExitWatcher(new FieldExitWatcher(this)) {
+    setObjectName("FormatForm");
+    setWindowTitle("Page Format");
+    setFixedSize(338, 395);
+    setFont(QFont("System", 10, QFont::Bold));
+    CreateMarginGroup();
+    CreateHeaderGroup();
+    CreateFooterGroup();
+    OKBtn = new QPushButton("OK", this);
+    OKBtn->setObjectName("OKBtn");
+    OKBtn->setDefault(true);
+    OKBtn->setGeometry((338 - 77) / 2, 360, 77, 27);
+    ConnectHandlers();
+    FormCreate();
+}
+
+void TFormatForm::CreateMarginGroup() {
+    QGroupBox* group = MakeGroup(*this, "", 8, 48);
+    MakeLabel(*group, "Left Margin", QRect(10, 16, 92, 20));
+    EditLeft = new QLineEdit("0.1", group);
+    EditLeft->setObjectName("EditLeft");
+    EditLeft->setToolTip("Margin in inches");
+    EditLeft->setGeometry(104, 14, 64, 24);
+    WordWrap = MakeCheckBox(*group, "WordWrap", "Word wrap", true, QRect(192, 16, 120, 20));
+}
+
+void TFormatForm::CreateHeaderGroup() {
+    QGroupBox* group = MakeGroup(*this, "Header", 64, 100);
+    Header = MakeCheckBox(*group, "Header", "Show Header", true, QRect(10, 26, 120, 20));
+    HeaderBold = MakeCheckBox(*group, "HeaderBold", "Bold", true, QRect(136, 26, 64, 20));
+    HeaderLine = MakeCheckBox(*group, "HeaderLine", "Header Line", true, QRect(204, 26, 110, 20));
+    FontHeaderComboBox = MakeComboBox<DropDownComboBox>(*group, "FontHeaderComboBox", {}, "Arial",
+                                                        QRect(10, 60, 200, 26));
+    FontHeaderSizeComboBox = MakeComboBox<QComboBox>(*group, "FontHeaderSizeComboBox", FontSizes,
+                                                     "10", QRect(214, 60, 98, 26));
+}
+
+void TFormatForm::CreateFooterGroup() {
+    QGroupBox* group = MakeGroup(*this, "Footer", 172, 176);
+    Footer = MakeCheckBox(*group, "Footer", "Show Footer", true, QRect(10, 26, 120, 20));
+    FooterLine = MakeCheckBox(*group, "FooterLine", "Footer Line", true, QRect(136, 26, 120, 20));
+    CreateFooterColumns(*group);
+    FontFooterComboBox = MakeComboBox<DropDownComboBox>(*group, "FontFooterComboBox", {}, "Arial",
+                                                        QRect(10, 138, 200, 26));
+    FontFooterSizeComboBox = MakeComboBox<QComboBox>(*group, "FontFooterSizeComboBox", FontSizes,
+                                                     "10", QRect(214, 138, 98, 26));
+}
+
+// Three columns of 98 pixels: caption, what the cell shows, bold or not.
+void TFormatForm::CreateFooterColumns(QWidget& group) {
+    MakeLabel(group, "Left", QRect(10, 54, 98, 18));
+    MakeLabel(group, "Center", QRect(112, 54, 98, 18));
+    MakeLabel(group, "Right", QRect(214, 54, 98, 18));
+    BottomLeftComboBox = MakeComboBox<QComboBox>(group, "BottomLeftComboBox", FooterChoices,
+                                                 "DateTime", QRect(10, 74, 98, 26));
+    BottomCenterComboBox = MakeComboBox<QComboBox>(group, "BottomCenterComboBox", FooterChoices,
+                                                   "Filename", QRect(112, 74, 98, 26));
+    BottomRightComboBox = MakeComboBox<QComboBox>(group, "BottomRightComboBox", FooterChoices,
+                                                  "PageNum", QRect(214, 74, 98, 26));
+    BottomLeftBold = MakeCheckBox(group, "BottomLeftBold", "Bold", false, QRect(10, 106, 98, 20));
+    BottomCenterBold =
+        MakeCheckBox(group, "BottomCenterBold", "Bold", true, QRect(112, 106, 98, 20));
+    BottomRightBold =
+        MakeCheckBox(group, "BottomRightBold", "Bold", false, QRect(214, 106, 98, 20));
+}
+
+void TFormatForm::ConnectHandlers() {
+    for (DropDownComboBox* box : {FontHeaderComboBox, FontFooterComboBox})
+        connect(box, &DropDownComboBox::DroppingDown, this,
+                [this, box] { FontComboBoxClick(*box); });
+    ExitWatcher->Watch(*EditLeft, [this] { ValidateFloat(); });
+    for (QComboBox* box : {FontHeaderSizeComboBox, FontFooterSizeComboBox})
+        ExitWatcher->Watch(*box, [this, box] { ValidateInteger(*box); });
+    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TFormatForm::FormCreate() {
+    for (QComboBox* box : {BottomLeftComboBox, BottomCenterComboBox, BottomRightComboBox,
+                           FontHeaderSizeComboBox, FontFooterSizeComboBox})
+        box->lineEdit()->deselect();
+}
+
+void TFormatForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    CenterOnScreen(*this);
+    OKBtn->setFocus();
+}
+
+PageFormat TFormatForm::CurrentPageFormat() const {
+    PageFormat format;
+    format.LeftMargin = FromDisplay(EditLeft->text());
+    format.WordWrap = WordWrap->isChecked();
+    format.Header = Header->isChecked();
+    format.HeaderBold = HeaderBold->isChecked();
+    format.HeaderLine = HeaderLine->isChecked();
+    format.HeaderFont = FromDisplay(FontHeaderComboBox->currentText());
+    format.HeaderFontSize = FromDisplay(FontHeaderSizeComboBox->currentText());
+    format.Footer = Footer->isChecked();
+    format.FooterLine = FooterLine->isChecked();
+    format.BottomLeft = FromDisplay(BottomLeftComboBox->currentText());
+    format.BottomCenter = FromDisplay(BottomCenterComboBox->currentText());
+    format.BottomRight = FromDisplay(BottomRightComboBox->currentText());
+    format.BottomLeftBold = BottomLeftBold->isChecked();
+    format.BottomCenterBold = BottomCenterBold->isChecked();
+    format.BottomRightBold = BottomRightBold->isChecked();
+    format.FooterFont = FromDisplay(FontFooterComboBox->currentText());
+    format.FooterFontSize = FromDisplay(FontFooterSizeComboBox->currentText());
+    return format;
+}
+
+// Refilled on every drop-down, so the list follows the fonts installed now.
+void TFormatForm::FontComboBoxClick(QComboBox& box) {
+    const QString text = box.currentText();
+    box.clear();
+    box.addItems(FontNames());
+    box.setCurrentIndex(box.findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    box.setEditText(text);
+}
+
+void TFormatForm::ValidateFloat() {
+    double value = 0;
+    if (!TryStrToFloat(FromDisplay(EditLeft->text()), LocaleDecimalSeparator(), value))
+        ExitWatcher->RefuseExit(*EditLeft);
+}
+
+void TFormatForm::ValidateInteger(QComboBox& box) {
+    int32_t value = 0;
+    if (!TryStrToInt(FromDisplay(box.currentText()), value))
+        ExitWatcher->RefuseExit(box);
+}
+
+} // namespace pembrill

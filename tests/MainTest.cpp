@@ -1,0 +1,476 @@
+#include "app/Main.h"
+
+#include "platform/MessageBox.h"
+#include "support/TempDir.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace pembrill;
+using testing::ElementsAre;
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const NotFoundWarning =
+    "Warning: The program CONVERT.EXE was not found.\\n\\r\\rYou will not be able to analyze "
+    "forms or view VCL objects until this problem is corrected.\n";
+
+std::vector<const QWidget*> Widgets(std::initializer_list<const QWidget*> widgets) {
+    return widgets;
+}
+
+std::vector<std::string> MenuItems(const QMenu* menu) {
+    std::vector<std::string> items;
+    for (const QAction* action : menu->actions())
+        items.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+    return items;
+}
+
+std::vector<std::string> MenuTitles(const QMenuBar* bar) {
+    std::vector<std::string> titles;
+    for (const QAction* action : bar->actions())
+        titles.push_back(action->text().toStdString());
+    return titles;
+}
+
+// Every main window here sees its own empty registry, so that no converter
+// is found unless a test registers one, and records its messages.
+class MainTest : public testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directories(Directory / "registry");
+        ::setenv("PEMBRILL_REGISTRY", (Directory / "registry").c_str(), 1);
+        StartDirectory = fs::current_path();
+        Form = NewForm();
+    }
+
+    void TearDown() override {
+        Form.reset();
+        fs::current_path(StartDirectory);
+        ::unsetenv("PEMBRILL_REGISTRY");
+    }
+
+    std::unique_ptr<TMainForm> NewForm() {
+        auto form = std::make_unique<TMainForm>();
+        form->Hooks.ShowList = &ShowList;
+        form->Hooks.SuppressList = &SuppressList;
+        form->Hooks.ClearObjectTypeLists = [this] { ++ObjectTypeClears; };
+        form->Hooks.DisableObjectOptions = [this] { ++ObjectOptionsDisabled; };
+        form->Hooks.EnableObjectOptions = [this] { ++ObjectOptionsEnabled; };
+        return form;
+    }
+
+    // Resizes the shown window to a client area of width × height.
+    void ResizeClient(int width, int height) {
+        Form->resize(width, height + Form->menuBar()->heightForWidth(width));
+        QApplication::processEvents();
+    }
+
+    std::map<std::string, QRect> ControlGeometries() {
+        std::map<std::string, QRect> geometries;
+        for (const QWidget* control :
+             Form->Client->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            geometries[control->objectName().toStdString()] = control->geometry();
+        return geometries;
+    }
+
+    test::TempDir Files;
+    const fs::path Directory{Files.Path};
+    fs::path StartDirectory;
+    RecordingMessageSink Messages;
+    ScopedMessageSink InstallMessages{Messages};
+    MemoryStringList ShowList{true};
+    MemoryStringList SuppressList{true};
+    int ObjectTypeClears = 0;
+    int ObjectOptionsDisabled = 0;
+    int ObjectOptionsEnabled = 0;
+    std::unique_ptr<TMainForm> Form;
+};
+
+TEST_F(MainTest, ControlsCarryTheirNamesCaptionsAndFonts) {
+    EXPECT_EQ(Form->windowTitle(), "Pembrill");
+    const std::map<std::string, std::string> labels = {
+        {"SourceCodeLabel", "Forms and Source"},
+        {"UnusedSourceCodeLabel", "Unused Source"},
+        {"ObjectsLabel", "Objects"},
+        {"ObjectPropertiesLabel", "Object Properties"}};
+    for (const auto& [name, caption] : labels) {
+        const auto* label = Form->findChild<QLabel*>(QString::fromStdString(name));
+        ASSERT_NE(label, nullptr) << name;
+        EXPECT_EQ(label->text().toStdString(), caption);
+        EXPECT_TRUE(label->font().bold()) << name;
+        EXPECT_EQ(label->font().pixelSize(), 13) << name;
+    }
+    const std::vector<std::tuple<std::string, std::string, int>> buttons = {
+        {"OpenButton", "Open", 31},
+        {"CloseButton", "Quit", 76},
+        {"AnalyzeButton", "Analyze", 120},
+        {"PrintButton", "Print", 165}};
+    for (const auto& [name, caption, top] : buttons) {
+        const auto* button = Form->findChild<QPushButton*>(QString::fromStdString(name));
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_EQ(button->text().toStdString(), caption);
+        EXPECT_EQ(button->geometry().top(), top) << name;
+        EXPECT_EQ(button->size(), QSize(89, 33)) << name;
+    }
+
+    EXPECT_EQ(Form->font().family(), "Arial");
+    EXPECT_EQ(Form->font().pixelSize(), 13);
+    EXPECT_TRUE(Form->font().bold());
+    for (const char* name : {"SourceListBox", "UnusedSourceListBox"}) {
+        const auto* list = Form->findChild<QListWidget*>(name);
+        ASSERT_NE(list, nullptr) << name;
+        EXPECT_EQ(list->font().family(), "Courier New") << name;
+        EXPECT_EQ(list->font().pointSize(), 10) << name;
+        EXPECT_FALSE(list->font().bold()) << name;
+    }
+    EXPECT_EQ(Form->SourceListBox->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_EQ(Form->UnusedSourceListBox->selectionMode(), QAbstractItemView::SingleSelection);
+
+    const auto* outline = Form->findChild<QTreeWidget*>("ObjectOutline");
+    ASSERT_NE(outline, nullptr);
+    EXPECT_TRUE(outline->isHeaderHidden());
+    EXPECT_EQ(outline->font().family(), "Arial");
+    EXPECT_EQ(outline->font().pointSize(), 10);
+    EXPECT_FALSE(outline->font().bold());
+    const auto* memo = Form->findChild<QPlainTextEdit*>("PropertyMemo");
+    ASSERT_NE(memo, nullptr);
+    EXPECT_EQ(memo->font().family(), "Arial");
+    EXPECT_EQ(memo->font().pointSize(), 10);
+    EXPECT_FALSE(memo->font().bold());
+    EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_TRUE(memo->isReadOnly());
+    EXPECT_NE(Form->findChild<QFileDialog*>("FileDialog"), nullptr);
+}
+
+TEST_F(MainTest, MenusCarryTheirCaptionsAndMnemonics) {
+    EXPECT_THAT(MenuTitles(Form->menuBar()), ElementsAre("&File", "&Objects", "&Help"));
+    EXPECT_THAT(MenuItems(Form->FileMenu),
+                ElementsAre("&Open...", "-", "&Print...", "Page &Setup...", "-", "E&xit"));
+    EXPECT_THAT(MenuItems(Form->ObjectsMenu),
+                ElementsAre("C&ollapse", "&Collapse All", "&Expand One Level", "E&xpand All"));
+    EXPECT_THAT(MenuItems(Form->HelpMenu), ElementsAre("&About"));
+    EXPECT_EQ(Form->findChild<QAction*>("PrintItem"), Form->PrintItem);
+    EXPECT_EQ(Form->findChild<QMenu*>("ObjectsMenu"), Form->ObjectsMenu);
+    EXPECT_FALSE(Form->menuBar()->font().bold()) << "menus keep the system font";
+}
+
+TEST_F(MainTest, StartsWithoutProjectAndWarnsOnceWithoutConverter) {
+    EXPECT_EQ(Messages.Transcript(), NotFoundWarning);
+    EXPECT_EQ(Form->ConverterPath, "");
+
+    for (const QWidget* control :
+         Widgets({Form->SourceCodeLabel, Form->UnusedSourceCodeLabel, Form->ObjectsLabel,
+                  Form->ObjectPropertiesLabel, Form->ObjectOutline, Form->PropertyMemo,
+                  Form->AnalyzeButton, Form->PrintButton}))
+        EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+    for (const QWidget* control : Widgets(
+             {Form->SourceListBox, Form->UnusedSourceListBox, Form->OpenButton, Form->CloseButton}))
+        EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
+    EXPECT_FALSE(Form->PrintItem->isEnabled());
+    EXPECT_FALSE(Form->ObjectsMenu->menuAction()->isEnabled());
+    for (const QAction* item : {Form->OpenItem, Form->PageSetup, Form->ExitItem, Form->About1})
+        EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
+}
+
+TEST_F(MainTest, ARegisteredConverterIsKeptWithoutWarning) {
+    const std::string converter = Files.Write("delphi/bin/convert.exe", "#!/bin/sh\n");
+    Files.Write("registry/HKEY_LOCAL_MACHINE.reg",
+                test::CrLf({"REGEDIT4", "", "[HKEY_LOCAL_MACHINE\\Software\\Borland\\Delphi\\2.0]",
+                            "\"Rootdir\"=\"" + (Files / "delphi") + "\""}));
+    RecordingMessageSink messages;
+    ScopedMessageSink install(messages);
+    const auto form = NewForm();
+    EXPECT_EQ(form->ConverterPath, converter);
+    EXPECT_TRUE(messages.Messages.empty());
+
+    form->SetOpenState();
+    EXPECT_TRUE(form->AnalyzeButton->isEnabled());
+}
+
+TEST_F(MainTest, OpensCentredAtItsMinimumOnAScreenHigherThan480) {
+    const QRect screen = Form->screen()->geometry();
+    ASSERT_GT(screen.height(), 480);
+    EXPECT_EQ(Form->MinWidth, 623);
+    EXPECT_EQ(Form->MinClientHeight, 406);
+    EXPECT_FALSE(Form->isMaximized());
+    EXPECT_EQ(Form->width(), 623);
+    EXPECT_EQ(Form->ClientHeight(), 406);
+    EXPECT_EQ(Form->x(), screen.x() + (screen.width() - 623) / 2);
+    EXPECT_EQ(Form->y(), screen.y() + (screen.height() - Form->height()) / 2);
+
+    Form->show();
+    QApplication::processEvents();
+    EXPECT_EQ(Form->Client->height(), 406) << "the client area lies below the menu bar";
+    EXPECT_EQ(Form->Client->width(), 623);
+}
+
+TEST_F(MainTest, LayoutFollowsTheWindowSize) {
+    Form->show();
+    ResizeClient(1000, 700);
+    ASSERT_EQ(Form->width(), 1000);
+    ASSERT_EQ(Form->ClientHeight(), 700);
+    const int label = Form->SourceCodeLabel->height();
+    const int listTop = label + 15;
+    const int outlineTop = 355 + Form->ObjectsLabel->height() + 5;
+    const int outlineHeight = 350 - Form->ObjectsLabel->height() - 20;
+    EXPECT_EQ(Form->SourceCodeLabel->pos(), QPoint(12, 10));
+    EXPECT_EQ(Form->SourceListBox->geometry(), QRect(12, listTop, 482, 350 - listTop - 5));
+    EXPECT_EQ(Form->ObjectsLabel->pos(), QPoint(12, 355));
+    EXPECT_EQ(Form->ObjectOutline->geometry(), QRect(12, outlineTop, 482, outlineHeight));
+    EXPECT_EQ(Form->UnusedSourceCodeLabel->pos(), QPoint(506, 10));
+    EXPECT_EQ(Form->UnusedSourceListBox->geometry(), QRect(506, listTop, 369, 350 - listTop - 5));
+    EXPECT_EQ(Form->ObjectPropertiesLabel->pos(), QPoint(506, 355));
+    EXPECT_EQ(Form->PropertyMemo->geometry(), QRect(506, outlineTop, 476, outlineHeight));
+    EXPECT_EQ(Form->OpenButton->geometry(), QRect(893, 31, 89, 33));
+    EXPECT_EQ(Form->CloseButton->geometry(), QRect(893, 76, 89, 33));
+    EXPECT_EQ(Form->AnalyzeButton->geometry(), QRect(893, 120, 89, 33));
+    EXPECT_EQ(Form->PrintButton->geometry(), QRect(893, 165, 89, 33));
+
+    // Odd sizes: halves drop the remainder.
+    ResizeClient(1001, 701);
+    EXPECT_EQ(Form->SourceListBox->width(), 482);
+    EXPECT_EQ(Form->ObjectsLabel->y(), 355);
+    EXPECT_EQ(Form->OpenButton->x(), 894);
+}
+
+TEST_F(MainTest, BelowTheMinimumTheControlsStayWhereTheMinimumPutsThem) {
+    Form->show();
+    ResizeClient(623, 406);
+    const auto atMinimum = ControlGeometries();
+    EXPECT_EQ(atMinimum.at("OpenButton"), QRect(516, 31, 89, 33));
+    EXPECT_EQ(atMinimum.at("ObjectsLabel").topLeft(), QPoint(12, 208));
+
+    ResizeClient(400, 250);
+    ASSERT_LT(Form->width(), 623);
+    ASSERT_LT(Form->ClientHeight(), 406);
+    EXPECT_EQ(ControlGeometries(), atMinimum);
+}
+
+TEST(FitToScreenTest, FillsTheScreenBesideTheTaskbar) {
+    const QRect screen(0, 0, 640, 480);
+    const ScreenFit bottom = FitToScreenGeometry(screen, QRect(0, 0, 640, 452));
+    EXPECT_FALSE(bottom.Maximise);
+    EXPECT_EQ(bottom.Geometry, QRect(0, 0, 640, 452));
+    const ScreenFit top = FitToScreenGeometry(screen, QRect(0, 28, 640, 452));
+    EXPECT_FALSE(top.Maximise);
+    EXPECT_EQ(top.Geometry, QRect(0, 28, 640, 452));
+    const ScreenFit left = FitToScreenGeometry(screen, QRect(60, 0, 580, 480));
+    EXPECT_FALSE(left.Maximise);
+    EXPECT_EQ(left.Geometry, QRect(60, 0, 580, 480));
+    const ScreenFit right = FitToScreenGeometry(screen, QRect(0, 0, 580, 480));
+    EXPECT_EQ(right.Geometry, QRect(0, 0, 580, 480));
+}
+
+TEST(FitToScreenTest, MaximisesWithoutTaskbar) {
+    EXPECT_TRUE(FitToScreenGeometry(QRect(0, 0, 640, 480), QRect(0, 0, 640, 480)).Maximise);
+    // A second screen right of the first, taskbar at its bottom.
+    const ScreenFit second =
+        FitToScreenGeometry(QRect(1920, 0, 1024, 768), QRect(1920, 0, 1024, 740));
+    EXPECT_FALSE(second.Maximise);
+    EXPECT_EQ(second.Geometry, QRect(1920, 0, 1024, 740));
+}
+
+TEST_F(MainTest, StatesSetEveryCommand) {
+    Form->SetOpenState();
+    EXPECT_TRUE(Form->SourceCodeLabel->isEnabled());
+    EXPECT_TRUE(Form->UnusedSourceCodeLabel->isEnabled());
+    EXPECT_FALSE(Form->ObjectsLabel->isEnabled());
+    EXPECT_FALSE(Form->ObjectOutline->isEnabled());
+    EXPECT_FALSE(Form->AnalyzeButton->isEnabled()) << "no converter";
+    EXPECT_TRUE(Form->PrintButton->isEnabled());
+    EXPECT_TRUE(Form->PrintItem->isEnabled());
+    EXPECT_TRUE(Form->ObjectsMenu->menuAction()->isEnabled());
+    EXPECT_EQ(ObjectOptionsDisabled, 1);
+
+    Form->ConverterPath = "/opt/delphi2/bin/convert.exe";
+    Form->SetOpenState();
+    EXPECT_TRUE(Form->AnalyzeButton->isEnabled());
+
+    Form->SetAnalyzedState(true);
+    for (const QWidget* control : Widgets({Form->ObjectsLabel, Form->ObjectPropertiesLabel,
+                                           Form->ObjectOutline, Form->PropertyMemo}))
+        EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
+    EXPECT_FALSE(Form->AnalyzeButton->isEnabled());
+    EXPECT_TRUE(Form->PrintButton->isEnabled());
+    EXPECT_EQ(ObjectOptionsEnabled, 1);
+
+    // A second Open after Analyze takes the object display away again.
+    Form->SetOpenState();
+    EXPECT_FALSE(Form->ObjectsLabel->isEnabled());
+    EXPECT_FALSE(Form->PropertyMemo->isEnabled());
+    EXPECT_TRUE(Form->AnalyzeButton->isEnabled());
+    EXPECT_EQ(ObjectOptionsDisabled, 3);
+
+    Form->SetAnalyzedState(false);
+    EXPECT_FALSE(Form->ObjectsLabel->isEnabled());
+    EXPECT_FALSE(Form->ObjectOutline->isEnabled());
+    EXPECT_FALSE(Form->AnalyzeButton->isEnabled());
+    EXPECT_TRUE(Form->PrintItem->isEnabled());
+    EXPECT_TRUE(Form->ObjectsMenu->menuAction()->isEnabled());
+    EXPECT_EQ(ObjectOptionsEnabled, 1);
+}
+
+// Answers the Open dialog each time it shows with the next name, or cancels
+// once the names are used up.
+void AnswerOpenDialogs(QFileDialog* dialog, std::vector<QString> names, int& shown) {
+    auto* timer = new QTimer(dialog);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, dialog, [dialog, names, &shown, timer]() mutable {
+        if (!dialog->isVisible())
+            return;
+        ++shown;
+        if (names.empty()) {
+            timer->deleteLater();
+            dialog->reject();
+            return;
+        }
+        // Typed into the file name box, as a user would; selectFile() leaves
+        // the box alone while it has the focus.
+        auto* nameBox = dialog->findChild<QLineEdit*>("fileNameEdit");
+        if (!nameBox) {
+            ADD_FAILURE() << "the Open dialog has no file name box";
+            dialog->reject();
+            return;
+        }
+        nameBox->setText(names.front());
+        names.erase(names.begin());
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    timer->start();
+}
+
+TEST_F(MainTest, AskProjectFileInsistsOnAProjectFile) {
+    const std::string unit = Files.Write("Unit1.pas", "unit Unit1;\r\n");
+    const std::string project = Files.Write("Demo.DPR", "program Demo;\r\n");
+    Messages.Messages.clear();
+
+    int shown = 0;
+    AnswerOpenDialogs(Form->FileDialog,
+                      {QString::fromStdString(unit), QString::fromStdString(project)}, shown);
+    std::string fileName;
+    ASSERT_TRUE(Form->AskProjectFile(fileName));
+    EXPECT_EQ(fileName, project);
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(Messages.Transcript(), "Information: You must enter a Delphi Project File .dpr\n");
+    EXPECT_EQ(Form->FileDialog->windowTitle(), "Open Project");
+    EXPECT_EQ(Form->FileDialog->nameFilters(), QStringList{"Delphi Project (*.dpr)"});
+    EXPECT_EQ(Form->FileDialog->defaultSuffix(), "dpr");
+    EXPECT_EQ(Form->FileDialog->fileMode(), QFileDialog::ExistingFile);
+
+    shown = 0;
+    AnswerOpenDialogs(Form->FileDialog, {}, shown);
+    EXPECT_FALSE(Form->AskProjectFile(fileName));
+    EXPECT_EQ(shown, 1);
+}
+
+class OpenProjectTest : public MainTest {
+protected:
+    void SetUp() override {
+        MainTest::SetUp();
+        ProjectDirectory = Directory / "demo";
+        Files.Write(
+            "demo/Demo.dpr",
+            test::CrLf({"program Demo;", "", "uses", "  Forms,", "  Unit1 in 'Unit1.pas' {Form1};",
+                        "", "{$R *.RES}", "", "begin", "  Application.Initialize;",
+                        "  Application.CreateForm(TForm1, Form1);", "  Application.Run;", "end."}));
+        Files.Write("demo/Unit1.pas",
+                    test::CrLf({"unit Unit1;", "", "interface", "", "uses", "  Windows, Forms;", "",
+                                "implementation", "", "end."}));
+        Files.Write("demo/Old.pas", test::CrLf({"unit Old;", "", "end."}));
+        Messages.Messages.clear();
+    }
+
+    std::string ProjectPath() const { return (ProjectDirectory / "Demo.dpr").string(); }
+
+    fs::path ProjectDirectory;
+};
+
+TEST_F(OpenProjectTest, ReadsTheProjectIntoTheWindow) {
+    std::optional<Qt::CursorShape> cursorWhileOpening;
+    QString captionWhileOpening;
+    Form->Hooks.ClearObjectTypeLists = [&] {
+        if (const QCursor* cursor = QApplication::overrideCursor())
+            cursorWhileOpening = cursor->shape();
+        captionWhileOpening = Form->windowTitle();
+    };
+    Form->OpenProject(ProjectPath());
+
+    EXPECT_EQ(Form->windowTitle().toStdString(), "Pembrill: " + ProjectPath());
+    EXPECT_EQ(captionWhileOpening, Form->windowTitle()) << "the caption comes before the reading";
+    EXPECT_EQ(cursorWhileOpening, Qt::WaitCursor);
+    EXPECT_EQ(fs::current_path(), ProjectDirectory);
+    EXPECT_EQ(Form->Project.ProjectFileName, ProjectPath());
+    EXPECT_THAT(Form->Project.UnitNames, ElementsAre("Unit1"));
+    EXPECT_EQ(Form->Project.MainFormName, "Form1");
+    EXPECT_THAT(Form->SourceList.Items(),
+                ElementsAre("                    Demo.dpr", "Form1               Unit1.pas"));
+    EXPECT_TRUE(Form->SourceList.Selected(0));
+    EXPECT_EQ(Form->SourceListBox->item(0)->text(), "                    Demo.dpr");
+    EXPECT_THAT(Form->UnusedSourceList.Items(), ElementsAre("Old.pas"));
+    EXPECT_THAT(ShowList.Items(), ElementsAre("Unit1"));
+    EXPECT_THAT(SuppressList.Items(), ElementsAre("Forms", "Windows"));
+    EXPECT_TRUE(Messages.Messages.empty()) << Messages.Transcript();
+
+    EXPECT_TRUE(Form->PrintButton->isEnabled());
+    EXPECT_TRUE(Form->SourceCodeLabel->isEnabled());
+    EXPECT_EQ(ObjectOptionsDisabled, 1);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(OpenProjectTest, ASecondOpenLeavesNothingOfTheFirst) {
+    Form->OpenProject(ProjectPath());
+    new QTreeWidgetItem(Form->ObjectOutline, QStringList{"Form1:  TForm1"});
+    Form->PropertyMemo->setPlainText("Left = 46");
+    Form->SetAnalyzedState(true);
+
+    Form->OpenProject(ProjectPath());
+    EXPECT_EQ(Form->ObjectOutline->topLevelItemCount(), 0);
+    EXPECT_TRUE(Form->PropertyMemo->toPlainText().isEmpty());
+    EXPECT_EQ(ObjectTypeClears, 2);
+    EXPECT_EQ(Form->SourceList.Count(), 2);
+    EXPECT_EQ(Form->UnusedSourceList.Count(), 1);
+    EXPECT_EQ(ShowList.Count(), 1);
+    EXPECT_EQ(SuppressList.Count(), 2);
+    EXPECT_THAT(Form->Project.UnitNames, ElementsAre("Unit1"));
+    EXPECT_FALSE(Form->ObjectsLabel->isEnabled());
+    EXPECT_FALSE(Form->ObjectOutline->isEnabled());
+}
+
+TEST_F(OpenProjectTest, AProjectThatCannotBeReadStillAllowsPrinting) {
+    const std::string missing = (ProjectDirectory / "Gone.dpr").string();
+    Form->OpenProject(missing);
+    EXPECT_EQ(Messages.Transcript(), "Error: Can not open file: \\r\\r" + missing + "\n");
+    EXPECT_EQ(Form->windowTitle().toStdString(), "Pembrill: " + missing);
+    EXPECT_THAT(Form->SourceList.Items(), ElementsAre("                    Gone.dpr"));
+    EXPECT_TRUE(Form->PrintButton->isEnabled());
+    EXPECT_TRUE(Form->PrintItem->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+} // namespace

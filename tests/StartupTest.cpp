@@ -1,0 +1,76 @@
+#include "app/Startup.h"
+
+#include "app/About.h"
+#include "app/Main.h"
+#include "platform/MessageBox.h"
+#include "support/TempDir.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace pembrill;
+
+namespace {
+
+// Notes how the splash stood when the main window's converter check spoke,
+// which happens while the main window is being created.
+class SplashWatchingSink : public MessageSink {
+public:
+    void Show(MessageKind, const std::string&) override {
+        ++Count;
+        SplashVisible = AboutDlg && AboutDlg->isVisible();
+        SplashTimerRunning = AboutDlg && AboutDlg->SplashTimer->isActive();
+    }
+
+    int Count = 0;
+    bool SplashVisible = false;
+    bool SplashTimerRunning = false;
+};
+
+class StartupTest : public testing::Test {
+protected:
+    void SetUp() override { ::setenv("PEMBRILL_REGISTRY", Registry.Path.c_str(), 1); }
+    void TearDown() override {
+        DestroyWindows();
+        ::unsetenv("PEMBRILL_REGISTRY");
+    }
+
+    test::TempDir Registry;
+    SplashWatchingSink Messages;
+    ScopedMessageSink InstallMessages{Messages};
+};
+
+TEST_F(StartupTest, DesktopShowsTheSplashBeforeTheMainWindowAndTimesItAfter) {
+    CreateWindows(Splash::Shown);
+    ASSERT_NE(AboutDlg, nullptr);
+    ASSERT_NE(MainForm, nullptr);
+    EXPECT_EQ(Messages.Count, 1) << "the converter warning";
+    EXPECT_TRUE(Messages.SplashVisible);
+    EXPECT_FALSE(Messages.SplashTimerRunning);
+
+    EXPECT_EQ(QApplication::applicationName(), "Pembrill");
+    EXPECT_TRUE(AboutDlg->isVisible());
+    EXPECT_TRUE(AboutDlg->SplashTimer->isActive());
+    EXPECT_EQ(AboutDlg->SplashTimer->interval(), 3500);
+    EXPECT_FALSE(MainForm->isVisible()) << "the program shows it when it starts its loop";
+}
+
+TEST_F(StartupTest, CommandLineCreatesTheSameWindowsWithoutSplash) {
+    CreateWindows(Splash::Hidden);
+    ASSERT_NE(AboutDlg, nullptr);
+    ASSERT_NE(MainForm, nullptr);
+    EXPECT_EQ(Messages.Count, 1);
+    EXPECT_FALSE(AboutDlg->isVisible());
+    EXPECT_FALSE(AboutDlg->SplashTimer->isActive());
+    EXPECT_FALSE(MainForm->isVisible());
+
+    DestroyWindows();
+    EXPECT_EQ(MainForm, nullptr);
+    EXPECT_EQ(AboutDlg, nullptr);
+}
+
+} // namespace
