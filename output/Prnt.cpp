@@ -3,17 +3,20 @@
 #include "output/LayoutText.h"
 #include "output/PagePainter.h"
 #include "output/ReportPrinter.h"
+#include "platform/DecimalSeparator.h"
 #include "platform/DisplayText.h"
 #include "platform/FileError.h"
 #include "platform/LineReader.h"
 #include "platform/MessageBox.h"
+#include "platform/NumberText.h"
 #include "platform/ProgressDisplay.h"
 
 #include <QLocale>
 #include <QPrinter>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
-#include <limits>
 
 namespace pembrill {
 
@@ -38,120 +41,24 @@ constexpr int DefaultFontSize = 10;
 constexpr int HeaderLineLift = 2;
 // Margins are held to a hundred thousand inches either way, far past any
 // paper, so that the page arithmetic cannot overflow.
-constexpr int64_t MarginTenthsLimit = 1000000;
+constexpr double MarginTenthsLimit = 1000000;
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-int HexValue(char c) {
-    if (IsDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// Whole numbers as the program's number boxes accept them: leading blanks, an
-// optional sign, then decimal digits or '$' and hexadecimal digits, and
-// nothing after them; the value must fit in 32 bits.
-std::optional<int> TextToInteger(const std::string& text) {
-    size_t i = text.find_first_not_of(' ');
-    if (i == std::string::npos)
-        return std::nullopt;
-    const bool negative = text[i] == '-';
-    if (text[i] == '-' || text[i] == '+')
-        ++i;
-    int base = 10;
-    if (i < text.size() && text[i] == '$') {
-        base = 16;
-        ++i;
-    }
-    if (i == text.size())
-        return std::nullopt;
-    int64_t value = 0;
-    for (; i < text.size(); ++i) {
-        const int digit = base == 16 ? HexValue(text[i]) : (IsDigit(text[i]) ? text[i] - '0' : -1);
-        if (digit < 0)
-            return std::nullopt;
-        value = value * base + digit;
-        if (value > int64_t{std::numeric_limits<int>::max()} + 1)
-            return std::nullopt;
-    }
-    value = negative ? -value : value;
-    if (value > std::numeric_limits<int>::max())
-        return std::nullopt;
-    return static_cast<int>(value);
-}
-
-// The optional exponent of a decimal number at text[i]: 'e' or 'E', a sign
-// and digits. Moves i past it; nullopt when it is malformed.
-std::optional<int64_t> ExponentAt(const std::string& text, size_t& i) {
-    if (i == text.size() || (text[i] != 'e' && text[i] != 'E'))
-        return 0;
-    ++i;
-    const bool negative = i < text.size() && text[i] == '-';
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        ++i;
-    if (i == text.size() || !IsDigit(text[i]))
-        return std::nullopt;
-    int64_t exponent = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i)
-        exponent = std::min<int64_t>(exponent * 10 + (text[i] - '0'), MarginTenthsLimit);
-    return negative ? -exponent : exponent;
-}
-
-// A decimal number of inches (blanks around it, a sign, digits with the
-// locale's decimal separator, an optional exponent) as whole tenths of an
-// inch, truncated toward zero. Worked out on the decimal digits themselves,
-// so that 2.3 gives 23 and not the 22 a binary product would.
-std::optional<int> TextToTenths(const std::string& text, char separator) {
-    size_t i = text.find_first_not_of(' ');
-    if (i == std::string::npos)
-        return std::nullopt;
-    const bool negative = text[i] == '-';
-    if (text[i] == '-' || text[i] == '+')
-        ++i;
-    std::string digits;
-    int64_t wholeDigits = 0;
-    bool separatorSeen = false;
-    for (; i < text.size() && (IsDigit(text[i]) || (text[i] == separator && !separatorSeen)); ++i) {
-        if (text[i] == separator) {
-            separatorSeen = true;
-            continue;
-        }
-        digits += text[i];
-        wholeDigits += separatorSeen ? 0 : 1;
-    }
-    const std::optional<int64_t> exponent = ExponentAt(text, i);
-    if (digits.empty() || !exponent || text.find_first_not_of(' ', i) != std::string::npos)
-        return std::nullopt;
-    // One digit more than the whole number gives tenths.
-    const int64_t tenthsDigits = wholeDigits + *exponent + 1;
-    int64_t tenths = 0;
-    for (int64_t k = 0; k < tenthsDigits && tenths <= MarginTenthsLimit; ++k) {
-        const bool inDigits = k < static_cast<int64_t>(digits.size());
-        if (!inDigits && tenths == 0)
-            break;
-        tenths = tenths * 10 + (inDigits ? digits[static_cast<size_t>(k)] - '0' : 0);
-    }
-    tenths = std::min(tenths, MarginTenthsLimit);
-    return static_cast<int>(negative ? -tenths : tenths);
-}
-
-char LocaleDecimalSeparator() {
-    const QString point = QLocale::system().decimalPoint();
-    return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode())
-                                                          : '.';
+// The margin in whole tenths of an inch, truncated toward zero. A product
+// within a hair of a whole number is that number: 2.3 inches are 23 tenths,
+// though 2.3 times 10 in binary falls just short of 23.
+int MarginTenthsOf(double inches) {
+    double tenths = inches * 10.0;
+    const double nearest = std::round(tenths);
+    if (std::abs(tenths - nearest) <= 1e-12 * std::max(1.0, std::abs(nearest)))
+        tenths = nearest;
+    return static_cast<int>(std::clamp(std::trunc(tenths), -MarginTenthsLimit, MarginTenthsLimit));
 }
 
 int FontSizeOf(const std::string& text) {
-    if (const auto size = TextToInteger(text))
-        return *size;
-    ShowMessage(MessageKind::Error, "Invalid font size: " + text);
-    return DefaultFontSize;
+    int32_t size = DefaultFontSize;
+    if (!TryStrToInt(text, size))
+        ShowMessage(MessageKind::Error, "Invalid font size: " + text);
+    return size;
 }
 
 std::string TwoDigits(int value) {
@@ -388,10 +295,10 @@ void TPrintForm::SetSectionFont() {
 }
 
 void TPrintForm::SetUpMargin() {
-    std::optional<int> tenths = TextToTenths(Format.LeftMargin, LocaleDecimalSeparator());
-    if (!tenths)
+    double inches = 0;
+    if (!TryStrToFloat(Format.LeftMargin, LocaleDecimalSeparator(), inches))
         ShowMessage(MessageKind::Error, "Invalid left margin: " + Format.LeftMargin);
-    BandReport.LeftMarginInches = tenths.value_or(0);
+    BandReport.LeftMarginInches = MarginTenthsOf(inches);
     const int margin = MarginUnits(BandReport.LeftMarginInches);
     UsableWidth = BandReport.PageWidth() - margin;
     WrapMemo.Width = UsableWidth - ReportPrinter().LeftOffset;
