@@ -7,6 +7,7 @@
 #include "report/Depfilt.h"
 #include "report/Objfilt.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -67,8 +68,11 @@ bool HasDprExtension(const std::string& path) {
 bool ResolveProjectFile(const std::string& name, std::string& path) {
     std::error_code error;
     path = std::filesystem::absolute(name, error).lexically_normal().string();
-    if (error || !std::filesystem::is_regular_file(path, error)) {
-        std::fprintf(stderr, "pembrill-cli: %s: no such project file\n", name.c_str());
+    const auto status = std::filesystem::status(path, error);
+    if (!error && std::filesystem::is_directory(status))
+        error = std::make_error_code(std::errc::is_a_directory);
+    if (error) {
+        std::fprintf(stderr, "pembrill-cli: %s: %s\n", name.c_str(), error.message().c_str());
         return false;
     }
     if (!HasDprExtension(path)) {
@@ -78,12 +82,62 @@ bool ResolveProjectFile(const std::string& name, std::string& path) {
     return true;
 }
 
+// Selects the one item of `from` named `name` (compared without regard to
+// case) and presses the dialog's button that moves it; false when the list
+// does not hold the name.
+bool MoveByName(StringList& from, const std::string& name, void (TFilterForm::*press)(),
+                TFilterForm& dialog) {
+    int index = -1;
+    if (!FindInList(name, from, index))
+        return false;
+    for (int i = 0; i < from.Count(); ++i)
+        from.SetSelected(i, i == index);
+    (dialog.*press)();
+    return true;
+}
+
+bool ApplyMove(const FilterMove& move) {
+    switch (move.Kind) {
+    case FilterMove::Show:
+        return MoveByName(DependencyFilterForm->SuppressStrings(), move.Name,
+                          &TFilterForm::IncludeBtnClick, *DependencyFilterForm);
+    case FilterMove::Suppress:
+        return MoveByName(DependencyFilterForm->ShowStrings(), move.Name,
+                          &TFilterForm::ExcludeBtnClick, *DependencyFilterForm);
+    case FilterMove::Type:
+        return MoveByName(ObjectFilterForm->AvailableStrings(), move.Name,
+                          &TFilterForm::IncludeBtnClick, *ObjectFilterForm);
+    }
+    return false;
+}
+
+constexpr const char* MoveOptionNames[] = {"--show", "--suppress", "--type"};
+
+// The options that take a value, as "--name VALUE".
+bool TakeValue(const std::vector<std::string>& arguments, size_t& i, std::string& value,
+               std::string& error) {
+    if (i + 1 >= arguments.size()) {
+        error = arguments[i] + " needs a value";
+        return false;
+    }
+    value = arguments[++i];
+    return true;
+}
+
 } // namespace
 
 bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& options,
                      std::string& error) {
-    for (const auto& argument : arguments) {
-        if (argument == "--model") {
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const auto moveOption =
+            std::find(std::begin(MoveOptionNames), std::end(MoveOptionNames), argument);
+        if (moveOption != std::end(MoveOptionNames)) {
+            FilterMove move{static_cast<FilterMove::Target>(moveOption - MoveOptionNames), {}};
+            if (!TakeValue(arguments, i, move.Name, error))
+                return false;
+            options.Moves.push_back(move);
+        } else if (argument == "--model") {
             options.Model = true;
         } else if (argument == "--analyze") {
             options.Analyze = true;
@@ -118,6 +172,13 @@ int RunCli(const CliOptions& options) {
     MainForm->OpenProject(projectFile);
     if (options.Analyze)
         MainForm->AnalyzeButton->click();
+    for (const auto& move : options.Moves) {
+        if (ApplyMove(move))
+            continue;
+        std::fprintf(stderr, "pembrill-cli: %s is not in its list\n", move.Name.c_str());
+        DestroyWindows();
+        return UsageError;
+    }
     if (options.Model)
         PrintModel();
     if (options.Tree)

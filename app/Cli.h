@@ -7,10 +7,18 @@ namespace pembrill {
 
 // pembrill-cli's command line. Each option maps onto a control or button of
 // the windows; the work is done by pressing them.
+// One name moved between the lists of a filter dialog.
+struct FilterMove {
+    enum Target { Show, Suppress, Type };
+    Target Kind;
+    std::string Name;
+};
+
 struct CliOptions {
     bool Model = false;
     bool Analyze = false;
     bool Tree = false;
+    std::vector<FilterMove> Moves; // in the order given
     std::string ProjectFile;
 };
 

@@ -3,6 +3,7 @@
 #include "app/About.h"
 #include "forms/Converter.h"
 #include "forms/FormConversion.h"
+#include "output/Frmt.h"
 #include "platform/AsciiCase.h"
 #include "platform/DisplayText.h"
 #include "platform/FileError.h"
@@ -168,6 +169,7 @@ void TMainForm::CreateMenus() {
     connect(OpenItem, &QAction::triggered, this, &TMainForm::OpenItemClick);
     connect(ExitItem, &QAction::triggered, this, &TMainForm::ExitItemClick);
     connect(About1, &QAction::triggered, this, &TMainForm::About1Click);
+    connect(PageSetup, &QAction::triggered, this, &TMainForm::PageSetupClick);
     connect(CollapseOne, &QAction::triggered, this, &TMainForm::CollapseOneClick);
     connect(CollapseAll, &QAction::triggered, this, &TMainForm::CollapseAllClick);
     connect(ExpandOne, &QAction::triggered, this, &TMainForm::ExpandOneClick);
@@ -367,6 +369,10 @@ void TMainForm::ExitItemClick() {
 
 void TMainForm::About1Click() {
     AboutDlg->ShowModal();
+}
+
+void TMainForm::PageSetupClick() {
+    FormatForm->exec();
 }
 
 void TMainForm::AnalyzeButtonClick() {

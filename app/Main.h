@@ -124,6 +124,7 @@ public slots:
     void ExitItemClick();
     void About1Click();
     void AnalyzeButtonClick();
+    void PageSetupClick();
     void ObjectOutlineClick();
     void CollapseOneClick();
     void CollapseAllClick();

@@ -1,0 +1,201 @@
+#include "output/PageStore.h"
+#include "output/Preview.h"
+#include "output/Prnt.h"
+#include "platform/ProgressDisplay.h"
+#include "report/LineSink.h"
+#include "report/SourceListing.h"
+
+#include <QApplication>
+#include <QPrinter>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+using namespace pembrill;
+
+namespace {
+
+constexpr int SourceLines = 100000;
+
+class SilentProgress : public ProgressDisplay {
+public:
+    void SetUpperLine(const std::string&) override {}
+    void SetLowerLine(const std::string&) override {}
+    std::string LowerLine() const override { return {}; }
+    void ShowAndRepaint() override {}
+    void Repaint() override {}
+    void Close() override {}
+};
+
+class FileLineSink : public LineSink {
+public:
+    explicit FileLineSink(const std::string& path) : Out(path, std::ios::binary) {}
+    void WriteLine(const std::string& line) override { Out << line << "\r\n"; }
+
+private:
+    std::ofstream Out;
+};
+
+std::string ScratchDirectory() {
+    static const std::string directory = [] {
+        std::string pattern = std::filesystem::temp_directory_path() / "pembrill-bench-XXXXXX";
+        return std::string(mkdtemp(pattern.data()));
+    }();
+    return directory;
+}
+
+// Ordinary Delphi code, one line in twenty longer than a page is wide.
+std::string SourceLine(int n) {
+    switch (n % 20) {
+    case 0:
+        return "procedure TForm" + std::to_string(n) + ".Button1Click(Sender: TObject);";
+    case 1:
+        return "begin";
+    case 7:
+        return "  ShowMessage('The value ' + IntToStr(FCount) + ' is out of range for this "
+               "field, please enter a number between ' + IntToStr(Low) + ' and ' + "
+               "IntToStr(High) + ' and try again, or press Cancel to leave it as it was');";
+    case 19:
+        return "end;";
+    default:
+        return "  FCount := FCount + " + std::to_string(n) + "; { running total }";
+    }
+}
+
+// The source file and its print file with line numbers, made once.
+const std::string& SourceFile() {
+    static const std::string path = [] {
+        const std::string file = ScratchDirectory() + "/Big.pas";
+        std::ofstream out(file, std::ios::binary);
+        for (int i = 0; i < SourceLines; ++i)
+            out << SourceLine(i) << "\r\n";
+        return file;
+    }();
+    return path;
+}
+
+const std::string& PrintFilePath() {
+    static const std::string path = [] {
+        const std::string file = ScratchDirectory() + "/pbxbench.TMP";
+        FileLineSink sink(file);
+        WriteSourceListing(SourceFile(), true, sink);
+        return file;
+    }();
+    return path;
+}
+
+void SetUpSection(TPrintForm& form, const std::string& path) {
+    form.PrintFiles = {path};
+    form.HeaderTexts = {"Source Code for: Big.dpr"};
+    form.FooterFileNames = {"Big.pas"};
+    form.FontNames = {"Courier New"};
+    form.FontSizes = {"10"};
+}
+
+void PdfPrinter(QPrinter& printer, const std::string& path) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(path));
+}
+
+// The whole job: 100,000 source lines with line numbers and word wrap,
+// composed and printed to a PDF file.
+void BM_ComposeToPdf(benchmark::State& state) {
+    TPrintForm form;
+    SetUpSection(form, PrintFilePath());
+    SilentProgress progress;
+    PageFormat format;
+    QPrinter printer(QPrinter::HighResolution);
+    PdfPrinter(printer, ScratchDirectory() + "/composer.pdf");
+    for (auto _ : state) {
+        if (!form.Print(printer, format, progress))
+            state.SkipWithError("printing failed");
+    }
+    const auto pages = form.Compose(printer, format, progress);
+    state.counters["pages"] = pages ? pages->PageCount() : 0;
+    state.counters["pdf_bytes"] =
+        static_cast<double>(std::filesystem::file_size(ScratchDirectory() + "/composer.pdf"));
+}
+BENCHMARK(BM_ComposeToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The same source through enscript (line numbers, word wrap) and ps2pdf.
+void BM_EnscriptToPdf(benchmark::State& state) {
+    const std::string command = "enscript -q -C --word-wrap -p - '" + SourceFile() +
+                                "' | ps2pdf - '" + ScratchDirectory() + "/enscript.pdf'";
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError("enscript or ps2pdf failed");
+    }
+}
+BENCHMARK(BM_EnscriptToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Layout alone, into the page store.
+void BM_ComposeToStore(benchmark::State& state) {
+    TPrintForm form;
+    SetUpSection(form, PrintFilePath());
+    SilentProgress progress;
+    PageFormat format;
+    QPrinter printer(QPrinter::HighResolution);
+    PdfPrinter(printer, ScratchDirectory() + "/unused.pdf");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(form.Compose(printer, format, progress));
+}
+BENCHMARK(BM_ComposeToStore)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The store of a report of about 2,000 pages of full lines.
+void BM_PageStoreOf2000Pages(benchmark::State& state) {
+    const std::string path = ScratchDirectory() + "/pbxfull.TMP";
+    {
+        std::ofstream out(path, std::ios::binary);
+        for (int i = 0; i < 2000 * 66; ++i)
+            out << i << ": " << std::string(72, 'm') << "\r\n";
+    }
+    TPrintForm form;
+    SetUpSection(form, path);
+    SilentProgress progress;
+    PageFormat format;
+    QPrinter printer(QPrinter::HighResolution);
+    PdfPrinter(printer, ScratchDirectory() + "/unused.pdf");
+    std::optional<PageStore> pages;
+    for (auto _ : state)
+        pages = form.Compose(printer, format, progress);
+    state.counters["pages"] = pages->PageCount();
+    state.counters["store_MB"] = static_cast<double>(pages->MemoryBytes()) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_PageStoreOf2000Pages)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// From the start of a preview run to its first page painted: the whole
+// report is laid out before the window opens.
+void BM_PreviewFirstPage(benchmark::State& state) {
+    TPrintForm form;
+    SetUpSection(form, PrintFilePath());
+    SilentProgress progress;
+    PageFormat format;
+    QPrinter printer(QPrinter::HighResolution);
+    PdfPrinter(printer, ScratchDirectory() + "/unused.pdf");
+    for (auto _ : state) {
+        const auto pages = form.Compose(printer, format, progress);
+        TPreviewForm preview(*pages, printer);
+        preview.resize(1200, 900);
+        preview.show();
+        benchmark::DoNotOptimize(preview.grab());
+    }
+}
+BENCHMARK(BM_PreviewFirstPage)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove_all(ScratchDirectory());
+    return 0;
+}

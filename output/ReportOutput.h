@@ -1,0 +1,33 @@
+#pragma once
+
+class QPrinter;
+class QWidget;
+
+namespace pembrill {
+
+class PageStore;
+class ProgressDisplay;
+class TPrintForm;
+struct PageFormat;
+
+// How the print job runs the composer to the screen, the printer or a PDF
+// file. Each shows the engine's progress window during the run when
+// form.BandReport.ShowProgress is on.
+
+// Composes the job and shows it in the preview, maximised and modal; returns
+// when the preview is closed. False when the run was cancelled.
+bool PreviewReport(TPrintForm& form, QPrinter& printer, const PageFormat& format,
+                   ProgressDisplay& progress, QWidget* parent = nullptr);
+
+// Composes the job and prints it on the printer. A printer in PdfFormat with
+// an output file name writes that file; where the system has no printer at
+// all, the user is asked for a PDF file to print to first. False when the run
+// was cancelled, no file was named, or printing failed.
+bool PrintReport(TPrintForm& form, QPrinter& printer, const PageFormat& format,
+                 ProgressDisplay& progress, QWidget* parent = nullptr);
+
+// Prints pages already composed (the preview's Print button), on the same
+// terms as PrintReport.
+bool PrintStoredPages(const PageStore& store, QPrinter& printer, QWidget* parent = nullptr);
+
+} // namespace pembrill

@@ -1,0 +1,68 @@
+#include "output/ReportProgress.h"
+
+#include "output/ReportPrinter.h"
+#include "platform/DisplayText.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace pembrill {
+
+namespace {
+
+// Events are let through this often while a run polls between bands: often
+// enough for Cancel to answer at once, seldom enough not to slow the run.
+constexpr qint64 EventIntervalMs = 40;
+
+} // namespace
+
+TReportProgressForm::TReportProgressForm(QWidget* parent) : QDialog(parent) {
+    setObjectName("ReportProgressForm");
+    setWindowModality(Qt::ApplicationModal);
+    auto* layout = new QVBoxLayout(this);
+    TitleLabel = new QLabel(this);
+    TitleLabel->setObjectName("TitleLabel");
+    PageLabel = new QLabel(this);
+    PageLabel->setObjectName("PageLabel");
+    CancelButton = new QPushButton("Cancel", this);
+    CancelButton->setObjectName("CancelButton");
+    for (QLabel* label : {TitleLabel, PageLabel}) {
+        label->setAlignment(Qt::AlignCenter);
+        layout->addWidget(label);
+    }
+    layout->addWidget(CancelButton, 0, Qt::AlignHCenter);
+    connect(CancelButton, &QPushButton::clicked, this, [this] { Cancelled = true; });
+    setMinimumWidth(300);
+}
+
+void TReportProgressForm::RunStarted(const std::string& reportTitle) {
+    Cancelled = false;
+    setWindowTitle(ToDisplay(ReportPrinter().ProgressCaption));
+    TitleLabel->setText(ToDisplay(reportTitle));
+    PageLabel->clear();
+    show();
+    ProcessEvents();
+}
+
+void TReportProgressForm::PageBegun(int pageNumber) {
+    PageLabel->setText(QString("Page %1").arg(pageNumber));
+}
+
+bool TReportProgressForm::CancelRequested() {
+    if (SinceEvents.hasExpired(EventIntervalMs))
+        ProcessEvents();
+    return Cancelled;
+}
+
+void TReportProgressForm::RunEnded() {
+    hide();
+}
+
+void TReportProgressForm::ProcessEvents() {
+    QCoreApplication::processEvents();
+    SinceEvents.start();
+}
+
+} // namespace pembrill

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Runs pembrill-cli on every case folder under CASES and compares stdout,
+# stderr and the exit status with the case's expected files.
+#
+#   run-golden.sh PEMBRILL_CLI DFMCONVERT CASES [--update]
+#
+# A case folder holds:
+#   project/      the files, copied to a fresh directory the CLI runs in
+#   args          the command line, one argument per line
+#   convert.exe   optional: the form converter (default: dfmconvert)
+#   no-converter  optional: no Delphi installation is registered
+#   expected.out, expected.err, expected.status
+# In the outputs the fresh directory's path reads as $DIR. With --update the
+# expected files are written from what the CLI gives (review them!).
+set -u
+cli=$(realpath "$1") dfmconvert=$(realpath "$2") cases=$3 update=${4:-}
+failed=0 count=0
+
+for case in "$cases"/*/; do
+    name=$(basename "$case")
+    count=$((count + 1))
+    work=$(mktemp -d)
+    dir="$work/run"
+    mkdir -p "$dir"
+    [ -d "$case/project" ] && cp -r "$case/project/." "$dir/"
+    registry="$work/registry"
+    root="$work/delphi2"
+    mkdir -p "$registry" "$root/bin"
+    if [ -f "$case/convert.exe" ]; then
+        cp "$case/convert.exe" "$root/bin/convert.exe"
+    else
+        printf '#!/bin/sh\nexec "%s" "$@"\n' "$dfmconvert" >"$root/bin/convert.exe"
+    fi
+    chmod +x "$root/bin/convert.exe"
+    [ -f "$case/no-converter" ] ||
+        printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Borland\\Delphi\\2.0]\r\n"Rootdir"="%s"\r\n' \
+            "$root" >"$registry/HKEY_LOCAL_MACHINE.reg"
+    mapfile -t args <"$case/args"
+    (cd "$dir" && PEMBRILL_REGISTRY="$registry" QT_QPA_PLATFORM=offscreen \
+        "$cli" "${args[@]}" >"$work/out" 2>"$work/err" </dev/null)
+    echo $? >"$work/status"
+    for stream in out err; do
+        sed -i "s|$dir|\$DIR|g" "$work/$stream"
+    done
+    if [ "$update" = --update ]; then
+        for stream in out err status; do cp "$work/$stream" "$case/expected.$stream"; done
+    else
+        for stream in out err status; do
+            if ! cmp -s "$work/$stream" "$case/expected.$stream"; then
+                echo "FAILED: $name ($stream differs)"
+                diff "$case/expected.$stream" "$work/$stream" | head -20
+                failed=$((failed + 1))
+                break
+            fi
+        done
+    fi
+    rm -rf "$work"
+done
+
+echo "$((count - failed)) passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,5 @@
+unit Main;
+interface
+uses Windows, SysUtils, Util;
+implementation
+end.

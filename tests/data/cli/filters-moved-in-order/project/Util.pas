@@ -1,0 +1,5 @@
+unit Util;
+interface
+uses Math;
+implementation
+end.

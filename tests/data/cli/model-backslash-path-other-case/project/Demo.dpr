@@ -1,0 +1,7 @@
+program Demo;
+uses
+  Main in 'Main.pas' {MainForm},
+  Deep in 'Common\Shared\Deep.pas';
+begin
+  Application.CreateForm(TMainForm, MainForm);
+end.

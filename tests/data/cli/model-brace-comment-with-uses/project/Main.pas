@@ -1,0 +1,9 @@
+unit Main;
+
+interface
+
+uses Windows, Forms;
+
+implementation
+
+end.

@@ -1,0 +1,9 @@
+unit Data;
+
+interface
+
+uses DB;
+
+implementation
+
+end.

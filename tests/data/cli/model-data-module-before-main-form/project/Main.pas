@@ -1,0 +1,9 @@
+unit Main;
+
+interface
+
+uses Second, Data;
+
+implementation
+
+end.

@@ -1,0 +1,8 @@
+unit Second;
+
+interface
+
+
+implementation
+
+end.

@@ -1,0 +1,8 @@
+unit Other;
+
+interface
+
+
+implementation
+
+end.

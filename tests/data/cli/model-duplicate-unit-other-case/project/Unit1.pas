@@ -1,0 +1,9 @@
+unit Unit1;
+
+interface
+
+uses Unit2, SysUtils;
+
+implementation
+
+end.

@@ -1,0 +1,9 @@
+unit Unit2;
+
+interface
+
+uses sysutils, Classes;
+
+implementation
+
+end.

@@ -1,0 +1,9 @@
+unit A;
+
+interface
+
+uses LibA;
+
+implementation
+
+end.

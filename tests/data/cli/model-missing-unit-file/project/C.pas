@@ -1,0 +1,9 @@
+unit C;
+
+interface
+
+uses LibC;
+
+implementation
+
+end.

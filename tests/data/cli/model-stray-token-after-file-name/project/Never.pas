@@ -1,0 +1,8 @@
+unit Never;
+
+interface
+
+
+implementation
+
+end.

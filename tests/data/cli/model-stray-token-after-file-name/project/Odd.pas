@@ -1,0 +1,9 @@
+unit Odd;
+
+interface
+
+uses Math;
+
+implementation
+
+end.

@@ -1,0 +1,7 @@
+program Demo;
+uses
+  Forms,
+  Main in 'Main.pas' {MainForm};
+begin
+  Application.CreateForm(TMainForm, MainForm);
+end.

@@ -1,0 +1,7 @@
+unit Main;
+interface
+uses
+  Windows,
+  Dialogs;
+implementation
+end.

@@ -1,0 +1,8 @@
+unit Hidden;
+
+interface
+
+
+implementation
+
+end.

@@ -1,0 +1,8 @@
+unit Tools;
+
+interface
+
+
+implementation
+
+end.

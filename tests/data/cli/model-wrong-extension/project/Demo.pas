@@ -1,0 +1,8 @@
+unit Demo;
+
+interface
+
+
+implementation
+
+end.

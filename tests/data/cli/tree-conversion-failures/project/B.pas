@@ -1,0 +1,8 @@
+unit B;
+
+interface
+
+
+implementation
+
+end.

@@ -1,0 +1,8 @@
+unit C;
+
+interface
+
+
+implementation
+
+end.

@@ -1,0 +1,8 @@
+unit D;
+
+interface
+
+
+implementation
+
+end.

@@ -1,0 +1,8 @@
+unit Unit1;
+
+interface
+
+
+implementation
+
+end.

@@ -1,0 +1,8 @@
+unit Unit2;
+
+interface
+
+
+implementation
+
+end.

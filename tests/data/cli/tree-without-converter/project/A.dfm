@@ -1,0 +1,2 @@
+object FormA: TFormA
+end

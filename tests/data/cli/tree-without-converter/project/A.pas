@@ -1,0 +1,8 @@
+unit A;
+
+interface
+
+
+implementation
+
+end.

@@ -1,0 +1,6 @@
+program Demo;
+uses
+  A in 'A.pas' {FormA};
+begin
+  Application.CreateForm(TFormA, FormA);
+end.
