@@ -321,7 +321,9 @@ void TPrintSetupForm::FontComboBoxDropDown(QComboBox& Sender) {
 void TPrintSetupForm::SetupButtonClick() {
     QPrintDialog dialog(&ProgramPrinter(), this);
     dialog.exec();
-    ReportOrientation = ProgramPrinter().pageLayout().orientation();
+    ReportOrientation = ProgramPrinter().pageLayout().orientation() == QPageLayout::Landscape
+                            ? TPrinterOrientation::poLandscape
+                            : TPrinterOrientation::poPortrait;
 }
 
 void TPrintSetupForm::Button2Click() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DropDownComboBox.h"
+#include "output/BandReport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,7 +9,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPageLayout>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -57,9 +57,9 @@ public:
     // Full path of the open project; the main window sets it before showing
     // the dialog.
     std::string ProjectFileName;
-    // The page orientation of the report, as the printer had it when the
+    // The orientation for the report engine, as the printer had it when the
     // printer setup dialog last closed.
-    QPageLayout::Orientation ReportOrientation = QPageLayout::Portrait;
+    TPrinterOrientation ReportOrientation = TPrinterOrientation::poPortrait;
 
     QGroupBox* GroupBox3;
     QRadioButton* DependencyNoneRadioButton;

@@ -496,14 +496,16 @@ TEST_F(PrntsetTest, CancelClosesAndFormatOpensThePageFormatDialog) {
 }
 
 TEST_F(PrntsetTest, TheReportTakesThePrintersOrientationAfterSetupEvenWhenCancelled) {
-    for (const auto orientation : {QPageLayout::Landscape, QPageLayout::Portrait}) {
+    for (const auto& [orientation, expected] :
+         {std::pair(QPageLayout::Landscape, TPrinterOrientation::poLandscape),
+          std::pair(QPageLayout::Portrait, TPrinterOrientation::poPortrait)}) {
         ProgramPrinter().setPageOrientation(orientation);
         QTimer::singleShot(0, [] {
             if (QWidget* dialog = QApplication::activeModalWidget())
                 qobject_cast<QDialog*>(dialog)->reject();
         });
         Form->SetupButton->click();
-        EXPECT_EQ(Form->ReportOrientation, orientation);
+        EXPECT_EQ(Form->ReportOrientation, expected);
     }
 }
 
