@@ -10,6 +10,7 @@
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/WaitCursor.h"
+#include "report/Prntset.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -139,6 +140,7 @@ void TMainForm::CreateControls() {
     connect(OpenButton, &QPushButton::clicked, this, &TMainForm::OpenButtonClick);
     connect(CloseButton, &QPushButton::clicked, this, &TMainForm::CloseButtonClick);
     connect(AnalyzeButton, &QPushButton::clicked, this, &TMainForm::AnalyzeButtonClick);
+    connect(PrintButton, &QPushButton::clicked, this, &TMainForm::PrintButtonClick);
     connect(ObjectOutline, &QTreeWidget::itemClicked, this, &TMainForm::ObjectOutlineClick);
 }
 
@@ -170,6 +172,7 @@ void TMainForm::CreateMenus() {
     connect(ExitItem, &QAction::triggered, this, &TMainForm::ExitItemClick);
     connect(About1, &QAction::triggered, this, &TMainForm::About1Click);
     connect(PageSetup, &QAction::triggered, this, &TMainForm::PageSetupClick);
+    connect(PrintItem, &QAction::triggered, this, &TMainForm::PrintItemClick);
     connect(CollapseOne, &QAction::triggered, this, &TMainForm::CollapseOneClick);
     connect(CollapseAll, &QAction::triggered, this, &TMainForm::CollapseAllClick);
     connect(ExpandOne, &QAction::triggered, this, &TMainForm::ExpandOneClick);
@@ -373,6 +376,15 @@ void TMainForm::About1Click() {
 
 void TMainForm::PageSetupClick() {
     FormatForm->exec();
+}
+
+void TMainForm::PrintButtonClick() {
+    PrintSetupForm->ProjectFileName = Project.ProjectFileName;
+    PrintSetupForm->exec();
+}
+
+void TMainForm::PrintItemClick() {
+    PrintButtonClick();
 }
 
 void TMainForm::AnalyzeButtonClick() {

@@ -125,6 +125,8 @@ public slots:
     void About1Click();
     void AnalyzeButtonClick();
     void PageSetupClick();
+    void PrintButtonClick();
+    void PrintItemClick();
     void ObjectOutlineClick();
     void CollapseOneClick();
     void CollapseAllClick();

@@ -3,9 +3,11 @@
 #include "app/About.h"
 #include "app/Main.h"
 #include "output/Frmt.h"
+#include "output/Prnt.h"
 #include "output/Progress.h"
 #include "report/Depfilt.h"
 #include "report/Objfilt.h"
+#include "report/Prntset.h"
 
 #include <QApplication>
 
@@ -24,6 +26,11 @@ void ConnectMainForm() {
         ObjectFilterForm->SelectedStrings().Clear();
     };
     hooks.SetObjectTypeButtons = [] { ObjectFilterForm->SetButtons(); };
+    hooks.DisableObjectOptions = [] {
+        PrintSetupForm->DisableObjectOptions();
+        PrintSetupForm->ObjectNoneRadioButton->setChecked(true);
+    };
+    hooks.EnableObjectOptions = [] { PrintSetupForm->EnableObjectOptions(); };
 }
 
 } // namespace
@@ -38,7 +45,9 @@ void CreateWindows(Splash splash) {
     if (splash == Splash::Shown)
         AboutDlg->StartSplashTimer(3500);
     FormatForm = new TFormatForm;
+    PrintSetupForm = new TPrintSetupForm;
     ObjectFilterForm = new TObjectFilterForm;
+    PrintForm = new TPrintForm;
     DependencyFilterForm = new TDependencyFilterForm;
     ProgressForm = new TProgressForm;
     ConnectMainForm();
@@ -49,8 +58,12 @@ void DestroyWindows() {
     ProgressForm = nullptr;
     delete DependencyFilterForm;
     DependencyFilterForm = nullptr;
+    delete PrintForm;
+    PrintForm = nullptr;
     delete ObjectFilterForm;
     ObjectFilterForm = nullptr;
+    delete PrintSetupForm;
+    PrintSetupForm = nullptr;
     delete FormatForm;
     FormatForm = nullptr;
     delete MainForm;

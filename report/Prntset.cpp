@@ -345,8 +345,3 @@ void TPrintSetupForm::PrintButtonClick() {
 }
 
 } // namespace pembrill
-
-// The meta-object is compiled here rather than with the library's others, so
-// that a program links this dialog, and the print job behind its buttons, only
-// when it makes the dialog.
-#include "moc_Prntset.cpp"

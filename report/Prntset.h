@@ -12,11 +12,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <functional>
 #include <string>
 
 namespace pembrill {
 
 class FieldExitWatcher;
+class JobFiles;
+class LineSink;
+class TPrintForm;
 
 // The Print Setup dialog: what the report holds (dependencies, source code,
 // objects), the font and size of each kind of section, and the buttons that
@@ -60,6 +64,9 @@ public:
     // The orientation for the report engine, as the printer had it when the
     // printer setup dialog last closed.
     TPrinterOrientation ReportOrientation = TPrinterOrientation::poPortrait;
+    // Where a job's sections go instead of the preview or the printer, while
+    // their print files still exist: pembrill-cli's --text writes them out.
+    std::function<void(const TPrintForm&)> SectionsSink;
 
     QGroupBox* GroupBox3;
     QRadioButton* DependencyNoneRadioButton;
@@ -110,6 +117,12 @@ private:
     void ConnectHandlers();
     void FormCreate();
     void SetObjectOptionsEnabled(bool enabled);
+    // The job's sections into their print files; true when the progress
+    // window was shown.
+    bool WriteSections(JobFiles& files);
+    bool WriteSourceSections(JobFiles& files);
+    void WriteDependencyReport(LineSink& file);
+    void WriteObjectsReport(LineSink& file);
 
     FieldExitWatcher* ExitWatcher;
 };

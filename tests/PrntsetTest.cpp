@@ -1,11 +1,15 @@
 #include "report/Prntset.h"
 
+#include "app/Main.h"
+#include "app/Startup.h"
 #include "output/Frmt.h"
+#include "output/Prnt.h"
 #include "platform/MessageBox.h"
 #include "platform/Printer.h"
 #include "report/Depfilt.h"
 #include "report/Objfilt.h"
 #include "tests/support/RegistryScope.h"
+#include "tests/support/TempDir.h"
 
 #include <QApplication>
 #include <QPrinter>
@@ -20,21 +24,6 @@
 using namespace pembrill;
 using pembrill::test::CrLf;
 using pembrill::test::RegistryScope;
-
-namespace {
-
-// What the buttons asked of the print job, and what it answers.
-std::vector<bool> JobRuns;
-bool JobRan = false;
-
-} // namespace
-
-// The print job is built elsewhere; these tests only follow the buttons to
-// it.
-bool TPrintSetupForm::AssemblePrintJob(bool Preview) {
-    JobRuns.push_back(Preview);
-    return JobRan;
-}
 
 namespace {
 
@@ -76,23 +65,13 @@ protected:
     ~PrntsetTest() override { DeleteForms(); }
 
     void MakeForms() {
-        FormatForm = new TFormatForm;
-        PrintSetupForm = new TPrintSetupForm;
-        ObjectFilterForm = new TObjectFilterForm;
-        DependencyFilterForm = new TDependencyFilterForm;
+        CreateWindows(Splash::Hidden);
         Form = PrintSetupForm;
+        // Start-up's own message (no form converter here) is not the dialog's.
+        Messages.Messages.clear();
     }
 
-    void DeleteForms() {
-        delete DependencyFilterForm;
-        delete ObjectFilterForm;
-        delete PrintSetupForm;
-        delete FormatForm;
-        DependencyFilterForm = nullptr;
-        ObjectFilterForm = nullptr;
-        PrintSetupForm = nullptr;
-        FormatForm = nullptr;
-    }
+    void DeleteForms() { DestroyWindows(); }
 
     void Remake() {
         DeleteForms();
@@ -471,15 +450,20 @@ TEST_F(PrntsetTest, AFontListDropsDownWithThePrinterFontsAndKeepsItsText) {
 
 TEST_F(PrntsetTest, PrintAndPreviewCloseTheDialogOnlyWhenTheReportRan) {
     ShowActive();
-    JobRuns.clear();
-    JobRan = false;
     Form->PreviewButton->click();
     Form->PrintButton->click();
-    EXPECT_EQ(JobRuns, std::vector<bool>({true, false}));
+    EXPECT_EQ(Messages.Transcript(), "Information: You have not selected anything to print\n"
+                                     "Information: You have not selected anything to print\n");
     EXPECT_TRUE(Form->isVisible());
 
-    JobRan = true;
+    test::TempDir dir;
+    MainForm->OpenProject(dir.Write("P.dpr", CrLf({"program P;", "begin", "end."})));
+    std::vector<std::string> headers;
+    Form->SectionsSink = [&](const TPrintForm& job) { headers = job.HeaderTexts; };
+    Form->ProjectFileName = MainForm->Project.ProjectFileName;
+    Form->SourceAllRadioButton->click();
     Form->PrintButton->click();
+    EXPECT_EQ(headers, std::vector<std::string>{"Source Code for: " + dir.Path + "/P.dpr"});
     EXPECT_FALSE(Form->isVisible());
     EXPECT_EQ(Form->result(), QDialog::Accepted);
 }
