@@ -1,12 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pembrill {
 
-// pembrill-cli's command line. Each option maps onto a control or button of
-// the windows; the work is done by pressing them.
 // One name moved between the lists of a filter dialog.
 struct FilterMove {
     enum Target { Show, Suppress, Type };
@@ -14,11 +14,27 @@ struct FilterMove {
     std::string Name;
 };
 
+// pembrill-cli's command line. Each option stands for a control or a button
+// of the windows; the work is done by setting and pressing them.
 struct CliOptions {
     bool Model = false;
     bool Analyze = false;
     bool Tree = false;
     std::vector<FilterMove> Moves; // in the order given
+    bool Dependencies = false;
+    std::optional<std::string> Levels;
+    std::optional<std::string> Sources; // all, selected or none
+    std::vector<std::string> Selections;
+    bool NoLineNumbers = false;
+    std::optional<std::string> Objects; // all, filtered or none
+    bool Components = false;
+    bool AllSubComponents = false;
+    bool NoComponents = false;
+    bool Properties = false;
+    std::vector<std::pair<std::string, std::string>> Settings; // --set NAME=VALUE
+    bool Text = false;
+    std::optional<std::string> PdfFile;
+    bool SaveSettings = false;
     std::string ProjectFile;
 };
 

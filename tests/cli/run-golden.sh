@@ -9,6 +9,7 @@
 #   args          the command line, one argument per line
 #   convert.exe   optional: the form converter (default: dfmconvert)
 #   no-converter  optional: no Delphi installation is registered
+#   registry/     optional: hive files put in the registry directory first
 #   expected.out, expected.err, expected.status
 # In the outputs the fresh directory's path reads as $DIR. With --update the
 # expected files are written from what the CLI gives (review them!).
@@ -25,7 +26,8 @@ for case in "$cases"/*/; do
     [ -d "$case/project" ] && cp -r "$case/project/." "$dir/"
     registry="$work/registry"
     root="$work/delphi2"
-    mkdir -p "$registry" "$root/bin"
+    mkdir -p "$registry" "$root/bin" "$work/tmp"
+    [ -d "$case/registry" ] && cp "$case/registry/"* "$registry/"
     if [ -f "$case/convert.exe" ]; then
         cp "$case/convert.exe" "$root/bin/convert.exe"
     else
@@ -36,13 +38,17 @@ for case in "$cases"/*/; do
         printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Borland\\Delphi\\2.0]\r\n"Rootdir"="%s"\r\n' \
             "$root" >"$registry/HKEY_LOCAL_MACHINE.reg"
     mapfile -t args <"$case/args"
-    (cd "$dir" && PEMBRILL_REGISTRY="$registry" QT_QPA_PLATFORM=offscreen \
+    (cd "$dir" && TMPDIR="$work/tmp" PEMBRILL_REGISTRY="$registry" QT_QPA_PLATFORM=offscreen \
         "$cli" "${args[@]}" >"$work/out" 2>"$work/err" </dev/null)
     echo $? >"$work/status"
     for stream in out err; do
         sed -i "s|$dir|\$DIR|g" "$work/$stream"
     done
-    if [ "$update" = --update ]; then
+    # No job leaves a print file behind.
+    if compgen -G "$work/tmp/pbx*" >/dev/null; then
+        echo "FAILED: $name (print files left: $(ls "$work/tmp"))"
+        failed=$((failed + 1))
+    elif [ "$update" = --update ]; then
         for stream in out err status; do cp "$work/$stream" "$case/expected.$stream"; done
     else
         for stream in out err status; do

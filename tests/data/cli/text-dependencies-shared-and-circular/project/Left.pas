@@ -1,0 +1,5 @@
+unit Left;
+interface
+uses Common;
+implementation
+end.

@@ -1,0 +1,5 @@
+unit Common;
+interface
+uses Self, Classes;
+implementation
+end.

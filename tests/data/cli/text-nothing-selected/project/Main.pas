@@ -1,0 +1,5 @@
+unit Main;
+interface
+uses Left, Right;
+implementation
+end.

@@ -1,0 +1,5 @@
+unit Right;
+interface
+implementation
+uses Common, Main;
+end.

@@ -1,0 +1,5 @@
+unit Self;
+interface
+uses Self;
+implementation
+end.

@@ -1,0 +1,4 @@
+unit Main;
+interface
+implementation
+end.

@@ -1,0 +1,5 @@
+object OtherForm: TOtherForm
+  object Lower: tbutton
+    Tag = 9
+  end
+end

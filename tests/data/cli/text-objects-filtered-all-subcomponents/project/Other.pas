@@ -1,0 +1,4 @@
+unit Other;
+interface
+implementation
+end.

@@ -1,0 +1,4 @@
+unit Lf;
+	interface
+
+end.

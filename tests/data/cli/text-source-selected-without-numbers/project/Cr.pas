@@ -1,0 +1,1 @@
+unit Cr;interfaceimplementationend.

@@ -1,0 +1,4 @@
+unit Mixed;
+const S = 'a'
+ + 'b';
+end.
