@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The bundled example project printed to PDF through pembrill-cli: every
+# section starts on a page of its own with its own header and footer, the
+# text can be searched, and no print file is left behind.
+#
+#   pdf-report.sh PEMBRILL_CLI DFMCONVERT EXAMPLE_DIR
+set -u
+cli=$(realpath "$1") dfmconvert=$(realpath "$2") example=$(realpath "$3")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp -r "$example/." "$work/project"
+mkdir -p "$work/registry" "$work/delphi2/bin" "$work/tmp"
+printf '#!/bin/sh\nexec "%s" "$@"\n' "$dfmconvert" >"$work/delphi2/bin/convert.exe"
+chmod +x "$work/delphi2/bin/convert.exe"
+printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Borland\\Delphi\\2.0]\r\n"Rootdir"="%s"\r\n' \
+    "$work/delphi2" >"$work/registry/HKEY_LOCAL_MACHINE.reg"
+
+failed=0
+check() { # description, command...
+    local description=$1
+    shift
+    if "$@"; then echo "ok: $description"; else echo "FAILED: $description"; failed=1; fi
+}
+
+cd "$work/project"
+TMPDIR="$work/tmp" PEMBRILL_REGISTRY="$work/registry" XDG_RUNTIME_DIR="$work/tmp" \
+    QT_QPA_PLATFORM=offscreen "$cli" --analyze --dependencies --sources all --objects all \
+    --properties --pdf "$work/report.pdf" Ledger.dpr 2>"$work/err"
+check "the run gives no message" test ! -s "$work/err"
+check "no print file is left" test -z "$(ls "$work/tmp" | grep '^pbx')"
+
+pages=$(pdfinfo "$work/report.pdf" | awk '/^Pages:/ { print $2 }')
+check "the report has pages" test "${pages:-0}" -ge 8
+# One text file per page, to see what stands on which page.
+for ((page = 1; page <= pages; page++)); do
+    pdftotext -layout -f $page -l $page "$work/report.pdf" "$work/page$page.txt"
+done
+header_of() { sed -n '/[^[:space:]]/{p;q}' "$work/page$1.txt"; }
+check "page 1 is the dependency section" \
+    grep -q "^Source Dependencies for: $work/project/Ledger.dpr" <(header_of 1)
+check "its tree is there" grep -q "^      LedgerData" "$work/page1.txt"
+check "its footer names the section and numbers the page" \
+    grep -Eq "Source Dependencies +Page 1$" "$work/page1.txt"
+check "page 2 begins the project file's listing" \
+    grep -q "^Source Code for: $work/project/Ledger.dpr" <(header_of 2)
+check "its footer names the file and starts again at page 1" \
+    grep -Eq "Ledger.dpr +Page 1$" "$work/page2.txt"
+# The layout spaces proportional text as it likes: compare without blanks.
+check "every line of a listing is there in order" \
+    diff <(grep -E '^ *[0-9]+:' "$work/page2.txt" | sed -E 's/^ *[0-9]+://; s/[[:space:]]//g') \
+    <(tr -d '\r' <Ledger.dpr | sed -E 's/[[:space:]]//g')
+last=$pages
+check "the last page is the objects section" grep -q "^Objects for: " <(header_of $last)
+check "the objects section shows properties" grep -q "Caption = 'Household Ledger'" \
+    <(cat "$work"/page*.txt)
+
+[ $failed -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
+exit $failed
