@@ -32,7 +32,8 @@ std::string UnitText(int unit) {
                        UsesClause(unit, 1) + "\r\n\r\nimplementation\r\n\r\n" +
                        UsesClause(unit, 500) + "\r\n\r\n";
     for (int line = 12; line < LinesPerUnit - 1; ++line)
-        text += "  Result := Compute(" + std::to_string(line) + ", 'text', Value) + 1; { note }\r\n";
+        text +=
+            "  Result := Compute(" + std::to_string(line) + ", 'text', Value) + 1; { note }\r\n";
     return text + "end.\r\n";
 }
 
