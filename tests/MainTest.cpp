@@ -474,3 +474,99 @@ TEST_F(OpenProjectTest, AProjectThatCannotBeReadStillAllowsPrinting) {
 }
 
 } // namespace
+
+// Analyze with a converter that copies each form file, which is already text.
+class AnalyzeTest : public OpenProjectTest {
+protected:
+    void SetUp() override {
+        OpenProjectTest::SetUp();
+        Files.Write("delphi/bin/convert.exe", "#!/bin/sh\nexec cp \"$1\" \"${1%.*}.txt\"\n");
+        fs::permissions(Directory / "delphi/bin/convert.exe", fs::perms::owner_all);
+        Files.Write(
+            "registry/HKEY_LOCAL_MACHINE.reg",
+            test::CrLf({"REGEDIT4", "", "[HKEY_LOCAL_MACHINE\\Software\\Borland\\Delphi\\2.0]",
+                        "\"Rootdir\"=\"" + (Files / "delphi") + "\""}));
+        Form = NewForm();
+        Form->Hooks.AvailableList = &Available;
+        Form->Hooks.SetObjectTypeButtons = [this] { ++ButtonUpdates; };
+    }
+
+    QTreeWidgetItem* Item(int top, std::initializer_list<int> path = {}) {
+        QTreeWidgetItem* item = Form->ObjectOutline->topLevelItem(top);
+        for (int child : path)
+            item = item->child(child);
+        return item;
+    }
+
+    MemoryStringList Available{true};
+    int ButtonUpdates = 0;
+};
+
+TEST_F(AnalyzeTest, FillsTheTreeShowsPropertiesAndLeavesAnalyzeDisabled) {
+    Files.Write("demo/Unit1.dfm",
+                test::CrLf({"object Form1: TForm1", "  Left = 46", "  Caption = 'One'",
+                            "  object Panel1: TPanel", "    object Button1: TButton",
+                            "      Caption = 'OK'", "    end", "  end", "end"}));
+    Form->OpenProject(ProjectPath());
+    ASSERT_TRUE(Form->AnalyzeButton->isEnabled());
+    Form->AnalyzeButton->click();
+
+    EXPECT_EQ(Messages.Transcript(), "");
+    EXPECT_EQ(Item(0)->text(0), "Form1:  TForm1");
+    EXPECT_EQ(Item(0, {0, 0})->text(0), "Button1:  TButton");
+    EXPECT_EQ(Form->PropertyMemo->toPlainText(), "Left = 46\nCaption = 'One'");
+    EXPECT_THAT(Available.Items(), ElementsAre("TButton", "TForm1", "TPanel"));
+    EXPECT_EQ(ButtonUpdates, 1);
+    EXPECT_FALSE(Form->AnalyzeButton->isEnabled());
+    EXPECT_TRUE(Form->ObjectOutline->isEnabled());
+    EXPECT_TRUE(Form->PropertyMemo->isEnabled());
+    EXPECT_EQ(ObjectOptionsEnabled, 1);
+
+    Form->ObjectOutline->setCurrentItem(Item(0, {0, 0}));
+    Form->ObjectOutlineClick();
+    EXPECT_EQ(Form->PropertyMemo->toPlainText(), "Caption = 'OK'");
+}
+
+TEST_F(AnalyzeTest, ObjectsMenuCollapsesAndExpands) {
+    Files.Write(
+        "demo/Unit1.dfm",
+        test::CrLf({"object Form1: TForm1", "  object Panel1: TPanel", "    object Inner: TPanel",
+                    "      object Deep: TLabel", "      end", "    end", "  end", "end"}));
+    Form->OpenProject(ProjectPath());
+    Form->AnalyzeButton->click();
+
+    Form->ExpandAll->trigger();
+    EXPECT_TRUE(Item(0)->isExpanded());
+    EXPECT_TRUE(Item(0, {0, 0})->isExpanded());
+
+    Form->CollapseAll->trigger();
+    EXPECT_FALSE(Item(0)->isExpanded());
+    EXPECT_FALSE(Item(0, {0})->isExpanded());
+
+    // Expand One Level opens the item alone; its children stay collapsed.
+    Form->ObjectOutline->setCurrentItem(Item(0));
+    Form->ExpandOne->trigger();
+    EXPECT_TRUE(Item(0)->isExpanded());
+    EXPECT_FALSE(Item(0, {0})->isExpanded());
+
+    Form->ExpandAll->trigger();
+    Form->ObjectOutline->setCurrentItem(Item(0, {0}));
+    Form->CollapseOne->trigger();
+    EXPECT_TRUE(Item(0)->isExpanded());
+    EXPECT_FALSE(Item(0, {0})->isExpanded());
+    EXPECT_FALSE(Item(0, {0, 0})->isExpanded());
+}
+
+TEST_F(AnalyzeTest, NoObjectsLeavesTheObjectDisplayDisabled) {
+    Form->OpenProject(ProjectPath());
+    Form->AnalyzeButton->click();
+    EXPECT_EQ(Messages.Transcript(),
+              "Error: Could not open the unit \\r\\r" + ProjectDirectory.string() +
+                  "/Unit1.dfm\nInformation: There are no objects used by this project\n");
+    EXPECT_FALSE(Form->AnalyzeButton->isEnabled());
+    EXPECT_FALSE(Form->ObjectOutline->isEnabled());
+    EXPECT_EQ(ObjectOptionsEnabled, 0);
+    // The tree is empty: the menu's commands have nothing to act on.
+    Form->CollapseOne->trigger();
+    Form->ExpandOne->trigger();
+}
