@@ -1,6 +1,7 @@
 #include "output/Frmt.h"
 
 #include "app/CenterOnScreen.h"
+#include "app/DialogControls.h"
 #include "app/FieldExitWatcher.h"
 #include "platform/DecimalSeparator.h"
 #include "platform/DisplayText.h"
@@ -30,22 +31,6 @@ QCheckBox* MakeCheckBox(QWidget& group, const char* name, const char* text, bool
     auto* box = new QCheckBox(text, &group);
     box->setObjectName(name);
     box->setChecked(checked);
-    box->setGeometry(geometry);
-    return box;
-}
-
-// Typed text is taken as it stands: never completed from the list, never
-// added to it.
-template <typename ComboBox>
-ComboBox* MakeComboBox(QWidget& group, const char* name, const QStringList& items, const char* text,
-                       QRect geometry) {
-    auto* box = new ComboBox(&group);
-    box->setObjectName(name);
-    box->setEditable(true);
-    box->setCompleter(nullptr);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->addItems(items);
-    box->setCurrentText(text);
     box->setGeometry(geometry);
     return box;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace pembrill {
@@ -9,5 +10,7 @@ namespace pembrill {
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix);
+// The text with A to Z turned into a to z, every other byte as it is.
+std::string LowerAscii(std::string text);
 
 } // namespace pembrill

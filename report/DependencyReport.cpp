@@ -1,5 +1,6 @@
 #include "report/DependencyReport.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/FileError.h"
 #include "platform/MessageBox.h"
 #include "platform/NumberText.h"
@@ -14,13 +15,6 @@
 namespace pembrill {
 
 namespace {
-
-std::string LowerAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + ('a' - 'A'));
-    return text;
-}
 
 std::string FormatColumns(const std::string& first, const std::string& second) {
     std::string line = first;

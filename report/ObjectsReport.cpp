@@ -1,15 +1,10 @@
 #include "report/ObjectsReport.h"
 
+#include "platform/AsciiCase.h"
+
 namespace pembrill {
 
 namespace {
-
-std::string LowerAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + ('a' - 'A'));
-    return text;
-}
 
 // Every selected item's ancestors are selected too, so the walk up can stop
 // at the first ancestor already marked.

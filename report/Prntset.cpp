@@ -1,6 +1,7 @@
 #include "report/Prntset.h"
 
 #include "app/CenterOnScreen.h"
+#include "app/DialogControls.h"
 #include "app/FieldExitWatcher.h"
 #include "output/Frmt.h"
 #include "platform/DisplayText.h"
@@ -69,22 +70,6 @@ QLabel* MakeLabel(QWidget& group, const char* name, const char* text, int x, int
     label->move(x, y);
     label->adjustSize();
     return label;
-}
-
-// Typed text is taken as it stands: never completed from the list, never
-// added to it.
-template <typename ComboBox>
-ComboBox* MakeComboBox(QWidget& group, const char* name, const QStringList& items, const char* text,
-                       QRect geometry) {
-    auto* box = new ComboBox(&group);
-    box->setObjectName(name);
-    box->setEditable(true);
-    box->setCompleter(nullptr);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->addItems(items);
-    box->setEditText(text);
-    box->setGeometry(geometry);
-    return box;
 }
 
 // The last row of a group: the label "Font", the font box and the size box.

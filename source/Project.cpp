@@ -1,5 +1,6 @@
 #include "source/Project.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/FileError.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
@@ -13,13 +14,6 @@ namespace pembrill {
 namespace {
 
 constexpr const char* CanNotOpenFile = "Can not open file: \r\r";
-
-std::string LowerAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + ('a' - 'A'));
-    return text;
-}
 
 template <typename List> bool FindInAnyList(const std::string& name, const List& list, int& index) {
     const std::string wanted = LowerAscii(name);
