@@ -1,11 +1,14 @@
 #include "platform/Files.h"
 
 #include "platform/AsciiCase.h"
+#include "platform/FileError.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -105,6 +108,18 @@ std::optional<std::string> FindIgnoringCase(const std::string& path) {
     return found;
 }
 
+void ThrowUnlessRegularFile(int descriptor) {
+    struct stat info {};
+    if (::fstat(descriptor, &info) != 0)
+        throw LastFileError();
+    if (S_ISREG(info.st_mode))
+        return;
+    if (!S_ISDIR(info.st_mode))
+        throw FileError("Not a regular file");
+    errno = EISDIR;
+    throw LastFileError();
+}
+
 } // namespace
 
 bool HasDirectoryPart(const std::string& name) {
@@ -134,6 +149,24 @@ std::string NativePath(const std::string& name) {
     if (written.empty() || Exists(written))
         return written;
     return FindIgnoringCase(written).value_or(written);
+}
+
+std::FILE* OpenFileForReading(const std::string& path) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        throw LastFileError();
+    try {
+        ThrowUnlessRegularFile(descriptor);
+        // Reading a regular file never blocks; the flag was for open() alone.
+        if (::fcntl(descriptor, F_SETFL, 0) != 0)
+            throw LastFileError();
+        if (std::FILE* file = ::fdopen(descriptor, "rb"))
+            return file;
+        throw LastFileError();
+    } catch (...) {
+        ::close(descriptor);
+        throw;
+    }
 }
 
 bool FileExists(const std::string& path) {

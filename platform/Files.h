@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +32,12 @@ std::string ExtractFileExt(const std::string& path);
 // to case. Gives the path to open: the one found, or the name as written
 // (with '/' for '\') when nothing matches.
 std::string NativePath(const std::string& name);
+
+// Opens a file to read as bytes; the caller closes it. Only a regular file is
+// opened: a directory, a device such as /dev/zero or a named pipe would never
+// end or would block, and opening does not wait for a pipe's writer. Throws
+// FileError.
+std::FILE* OpenFileForReading(const std::string& path);
 
 // True for an existing regular file (not a directory).
 bool FileExists(const std::string& path);

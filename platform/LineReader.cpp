@@ -3,7 +3,7 @@
 #include "platform/FileError.h"
 #include "platform/Files.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -17,17 +17,28 @@ constexpr char Lf = '\n';
 constexpr char CtrlZ = 26;
 
 // Large blocks keep the system calls few on a long file; a reader is one of a
-// handful alive at a time, so the memory does not add up.
-constexpr size_t BlockSize = 256 * 1024;
+// handful alive at a time, so the memory does not add up. A smaller file gets
+// a block of its own size: a project opens thousands of small units, and
+// clearing a large block for each would cost more than reading them.
+constexpr size_t MaxBlockSize = 256 * 1024;
 
 const char* FindByte(const char* begin, const char* end, char byte) {
     return static_cast<const char*>(std::memchr(begin, byte, static_cast<size_t>(end - begin)));
 }
 
-// Reads up to BlockSize bytes into block; false at the end of the file.
-bool ReadBlock(std::FILE* file, std::string& block) {
-    block.resize(BlockSize);
-    const size_t count = std::fread(block.data(), 1, BlockSize, file);
+// One more than the file's size, so that the first read of a small file is
+// seen to be short: it holds the whole text.
+size_t BlockSizeFor(std::FILE* file) {
+    struct stat info {};
+    if (fstat(fileno(file), &info) != 0)
+        throw LastFileError();
+    return static_cast<size_t>(std::min<off_t>(info.st_size, MaxBlockSize - 1)) + 1;
+}
+
+// Reads up to blockSize bytes into block; false at the end of the file.
+bool ReadBlock(std::FILE* file, size_t blockSize, std::string& block) {
+    block.resize(blockSize);
+    const size_t count = std::fread(block.data(), 1, blockSize, file);
     block.resize(count);
     if (std::ferror(file))
         throw LastFileError();
@@ -48,28 +59,16 @@ LineEnds LineEndsIn(const std::string& block) {
     return cr ? LineEnds::Cr : LineEnds::Unknown;
 }
 
-void ThrowIfDirectory(std::FILE* file) {
-    struct stat info {};
-    if (fstat(fileno(file), &info) != 0)
-        throw LastFileError();
-    if (!S_ISDIR(info.st_mode))
-        return;
-    errno = EISDIR;
-    throw LastFileError();
-}
-
 } // namespace
 
 LineReader::LineReader(const std::string& path) {
     // Names come from project files written on Windows: backslashes and
     // any letter case.
-    File = std::fopen(NativePath(path).c_str(), "rb");
-    if (!File)
-        throw LastFileError();
+    File = OpenFileForReading(NativePath(path));
     try {
-        ThrowIfDirectory(File);
         // The reads are all larger than stdio's own buffer would be.
         std::setvbuf(File, nullptr, _IONBF, 0);
+        BlockSize = BlockSizeFor(File);
         Finished = !FillBuffer();
         LfEndsLines = !Finished && FileHoldsNoCr();
     } catch (...) {
@@ -96,7 +95,7 @@ bool LineReader::FileHoldsNoCr() {
         throw LastFileError();
     std::string block;
     LineEnds found = LineEnds::Unknown;
-    while (found == LineEnds::Unknown && ReadBlock(File, block))
+    while (found == LineEnds::Unknown && ReadBlock(File, BlockSize, block))
         found = LineEndsIn(block);
     if (fseeko(File, resumeAt, SEEK_SET) != 0)
         throw LastFileError();
@@ -105,7 +104,7 @@ bool LineReader::FileHoldsNoCr() {
 
 bool LineReader::FillBuffer() {
     BufferPos = 0;
-    return ReadBlock(File, Buffer);
+    return ReadBlock(File, BlockSize, Buffer);
 }
 
 bool LineReader::ReadLine(std::string& line) {

@@ -32,6 +32,7 @@ private:
     void SkipLfAfterCr();
 
     std::FILE* File = nullptr;
+    size_t BlockSize = 0;
     bool LfEndsLines = false;
     bool Finished = false;
     std::string Buffer;

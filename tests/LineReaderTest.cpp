@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace pembrill;
@@ -160,4 +161,14 @@ TEST_F(LineReaderTest, MissingDirectoryOrUnreadableFileThrows) {
     const std::string path = Write("secret");
     std::filesystem::permissions(path, std::filesystem::perms::none);
     EXPECT_THROW(LineReader{path}, FileError);
+}
+
+// A project may name any path as a unit file. A device never ends and a named
+// pipe blocks until someone writes to it: neither is read, and opening the
+// pipe does not wait.
+TEST_F(LineReaderTest, DevicesAndNamedPipesAreRefused) {
+    EXPECT_THROW(LineReader("/dev/zero"), FileError);
+    const std::string pipe = (Dir / "pipe").string();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_THROW(LineReader{pipe}, FileError);
 }

@@ -1,6 +1,7 @@
 #include "tools/DfmFile.h"
 
 #include "platform/FileError.h"
+#include "platform/Files.h"
 #include "tools/FormFormatError.h"
 #include "tools/FormStream.h"
 #include "tools/FormTextWriter.h"
@@ -49,10 +50,7 @@ bool LooksLikeTextForm(std::string_view form) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
-    if (!file)
-        throw LastFileError();
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenFileForReading(path), &std::fclose);
     std::string bytes;
     char chunk[1 << 16];
     std::size_t count = 0;
