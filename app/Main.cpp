@@ -387,10 +387,24 @@ void TMainForm::PrintItemClick() {
     PrintButtonClick();
 }
 
+namespace {
+
+// Qt lays out and deletes an outline's items by recursion, one call per level,
+// so a form nested tens of thousands of levels deep would run it out of stack.
+// The outline shows objects nested deeper than this side by side below their
+// ancestor at this level; the object tree itself keeps every level.
+constexpr int MaxOutlineLevel = 256;
+
+} // namespace
+
 void TMainForm::AnalyzeButtonClick() {
     WaitCursor wait;
     AnalyzeForms(SourceList, Project.ProjectFileName, ConverterPath, Objects);
-    ShowObjectTree();
+    if (!ShowObjectTree())
+        ShowMessage(MessageKind::Information,
+                    "Objects nested more than " + std::to_string(MaxOutlineLevel) +
+                        " levels deep are shown side by side below their ancestor at level " +
+                        std::to_string(MaxOutlineLevel) + ".");
     if (Objects.Count() > 0)
         ObjectOutlineClick();
     if (Hooks.AvailableList)
@@ -404,18 +418,24 @@ void TMainForm::AnalyzeButtonClick() {
 
 // The outline mirrors the object tree: parents come before their children in
 // the tree's order, so one pass builds it. Each item keeps its tree index.
-void TMainForm::ShowObjectTree() {
+// False when some objects lie too deep to be shown at their own level.
+bool TMainForm::ShowObjectTree() {
     ObjectOutline->clear();
-    std::vector<QTreeWidgetItem*> items(static_cast<size_t>(Objects.Count()) + 1, nullptr);
+    // For each tree item, the outline item its children are shown under.
+    std::vector<QTreeWidgetItem*> childrenUnder(static_cast<size_t>(Objects.Count()) + 1, nullptr);
+    bool allLevelsShown = true;
     for (int index = 1; index <= Objects.Count(); ++index) {
-        QTreeWidgetItem* parent = items[static_cast<size_t>(Objects.Parent(index))];
+        QTreeWidgetItem* parent = childrenUnder[static_cast<size_t>(Objects.Parent(index))];
         auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(ObjectOutline);
         item->setText(0, ToDisplay(Objects.Text(index)));
         item->setData(0, Qt::UserRole, index);
-        items[static_cast<size_t>(index)] = item;
+        const bool tooDeep = Objects.Level(index) > MaxOutlineLevel;
+        allLevelsShown = allLevelsShown && !tooDeep;
+        childrenUnder[static_cast<size_t>(index)] = tooDeep ? parent : item;
     }
     if (Objects.Count() > 0)
-        ObjectOutline->setCurrentItem(items[1]);
+        ObjectOutline->setCurrentItem(ObjectOutline->topLevelItem(0));
+    return allLevelsShown;
 }
 
 void TMainForm::ObjectOutlineClick() {
@@ -452,8 +472,7 @@ void TMainForm::CollapseOneClick() {
 }
 
 void TMainForm::CollapseAllClick() {
-    for (int i = 0; i < ObjectOutline->topLevelItemCount(); ++i)
-        SetExpandedBelow(ObjectOutline->topLevelItem(i), false);
+    ObjectOutline->collapseAll();
 }
 
 void TMainForm::ExpandOneClick() {
@@ -462,9 +481,10 @@ void TMainForm::ExpandOneClick() {
         item->setExpanded(true);
 }
 
+// Expanding item by item would lay the view out again for every item; the
+// view's own Expand All lays it out once.
 void TMainForm::ExpandAllClick() {
-    for (int i = 0; i < ObjectOutline->topLevelItemCount(); ++i)
-        SetExpandedBelow(ObjectOutline->topLevelItem(i), true);
+    ObjectOutline->expandAll();
 }
 
 // Closing the main window ends the program, also while the splash or a

@@ -148,7 +148,7 @@ private:
     void SetObjectDisplay(bool enabled);
     void SetProjectCommands(bool enabled);
     ProjectLists Lists();
-    void ShowObjectTree();
+    bool ShowObjectTree();
 };
 
 // The one main window of the program, created at start-up.

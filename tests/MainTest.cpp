@@ -570,3 +570,61 @@ TEST_F(AnalyzeTest, NoObjectsLeavesTheObjectDisplayDisabled) {
     Form->CollapseOne->trigger();
     Form->ExpandOne->trigger();
 }
+
+namespace {
+
+// The depth of an outline item: 1 for a top-level item.
+int OutlineLevel(const QTreeWidgetItem* item) {
+    int level = 0;
+    for (; item; item = item->parent())
+        ++level;
+    return level;
+}
+
+} // namespace
+
+// A form nested 100,000 levels deep. The object tree keeps every level; the
+// outline shows the objects below level 256 side by side under their ancestor
+// there, because Qt lays out and deletes outline items by recursion.
+TEST_F(AnalyzeTest, AHundredThousandNestedObjectsAreShownFlatBelowLevel256) {
+    constexpr int Depth = 100000;
+    std::string form;
+    for (int level = 1; level <= Depth; ++level)
+        form += "object Panel" + std::to_string(level) +
+                ": TPanel\r\n  Tag = " + std::to_string(level) + "\r\n";
+    for (int level = 1; level <= Depth; ++level)
+        form += "end\r\n";
+    Files.Write("demo/Unit1.dfm", form);
+    Form->OpenProject(ProjectPath());
+    Form->show();
+
+    Form->AnalyzeButton->click();
+    EXPECT_EQ(Messages.Transcript(), "Information: Objects nested more than 256 levels deep are "
+                                     "shown side by side below their ancestor at level 256.\n");
+    ASSERT_EQ(Form->Objects.Count(), Depth);
+    EXPECT_EQ(Form->Objects.Level(Depth), Depth);
+    const QTreeWidgetItem* level256 = Form->ObjectOutline->topLevelItem(0);
+    for (int level = 1; level < 256; ++level)
+        level256 = level256->child(0);
+    EXPECT_EQ(level256->text(0), "Panel256:  TPanel");
+    ASSERT_EQ(level256->childCount(), Depth - 256);
+    QTreeWidgetItem* deepest = level256->child(Depth - 257);
+    EXPECT_EQ(OutlineLevel(deepest), 257);
+    EXPECT_EQ(deepest->text(0), "Panel100000:  TPanel");
+    Form->ObjectOutline->setCurrentItem(deepest);
+    Form->ObjectOutlineClick();
+    EXPECT_EQ(Form->PropertyMemo->toPlainText(), "Tag = 100000");
+
+    Form->ExpandAllClick();
+    Form->resize(Form->width() + 10, Form->height());
+    QApplication::processEvents();
+    EXPECT_TRUE(deepest->parent()->isExpanded());
+    Form->CollapseAllClick();
+    QApplication::processEvents();
+    EXPECT_FALSE(Form->ObjectOutline->topLevelItem(0)->isExpanded());
+
+    Form->OpenProject(ProjectPath());
+    EXPECT_EQ(Form->ObjectOutline->topLevelItemCount(), 0);
+    Form->AnalyzeButton->click();
+    Form.reset();
+}
