@@ -61,19 +61,18 @@ const std::string FormTable = CrLf({
 } // namespace
 
 TEST_F(DependencyReportTest, WorkedExample) {
-    EXPECT_EQ(Report(), FormTable + Lines({"Dependencies", "----------------------", "Form1",
-                                           "   Form2", "      unit3", "      Form1 (circular)",
-                                           "   unit3"}));
+    EXPECT_EQ(Report(),
+              FormTable + Lines({"Dependencies", "----------------------", "Form1", "   Form2",
+                                 "      unit3", "      Form1 (circular)", "   unit3"}));
     EXPECT_EQ(Messages.Transcript(), "");
     // One dot per unit file turned to: Unit1, Unit2, Unit3 under Unit2, Unit3.
     EXPECT_EQ(Progress.Lower, "....");
 }
 
 TEST_F(DependencyReportTest, LevelsLimitTheTreeAndExtendTheHeading) {
-    EXPECT_EQ(Report("1"),
-              FormTable + Lines({"Dependencies (to a max of 1 levels)",
-                                 "----------------------------------------------", "Form1",
-                                 "   Form2", "   unit3"}));
+    EXPECT_EQ(Report("1"), FormTable + Lines({"Dependencies (to a max of 1 levels)",
+                                              "----------------------------------------------",
+                                              "Form1", "   Form2", "   unit3"}));
     EXPECT_EQ(Report("-3"), FormTable + Lines({"Dependencies", "----------------------", "Form1",
                                                "   Form2", "   unit3"}));
     EXPECT_EQ(Report("5x"), Report("0"));
@@ -88,9 +87,9 @@ TEST_F(DependencyReportTest, ShowListDecidesWhatIsWrittenAndEntered) {
 
 TEST_F(DependencyReportTest, MissingUnitFileKeepsItsLineAndReportsOnEveryPath) {
     std::filesystem::remove(Dir / "Unit3.pas");
-    EXPECT_EQ(Report(), FormTable + Lines({"Dependencies", "----------------------", "Form1",
-                                           "   Form2", "      unit3", "      Form1 (circular)",
-                                           "   unit3"}));
+    EXPECT_EQ(Report(),
+              FormTable + Lines({"Dependencies", "----------------------", "Form1", "   Form2",
+                                 "      unit3", "      Form1 (circular)", "   unit3"}));
     const std::string message = "Error: Can not open file: \\r\\r" + Dir.Path + "/Unit3.pas\n";
     EXPECT_EQ(Messages.Transcript(), message + message);
 }
@@ -111,4 +110,33 @@ TEST_F(DependencyReportTest, DotsStartAgainAfterTwentyOne) {
     Progress.Lower = std::string(20, '.');
     Report();
     EXPECT_EQ(Progress.Lower, "..");
+}
+
+// Unit1 uses itself through a thousand others: the walk goes a thousand and
+// one levels down, one line each, and stops at the circle.
+TEST_F(DependencyReportTest, ACircleThroughAThousandUnitsEndsAtItsStart) {
+    constexpr int Units = 1001;
+    Model.UnitNames.clear();
+    Model.FormNames.clear();
+    Model.UnitFiles.clear();
+    Show.Clear();
+    for (int i = 1; i <= Units; ++i) {
+        const std::string name = "Unit" + std::to_string(i);
+        const std::string next = "Unit" + std::to_string(i % Units + 1);
+        Model.UnitNames.push_back(name);
+        Model.FormNames.push_back(i == 1 ? "Form1" : "");
+        Model.UnitFiles.push_back(name + ".pas");
+        Dir.Write(name + ".pas", CrLf({"unit " + name + ";", "uses SysUtils, " + next + ";"}));
+        Show.Add(name);
+    }
+
+    const std::string report = Report();
+    const size_t tree = report.find("Form1\r\n", report.find("-------\r\n"));
+    ASSERT_NE(tree, std::string::npos);
+    std::string expected = "Form1\r\n";
+    for (int i = 2; i <= Units; ++i)
+        expected += std::string(3 * (i - 1), ' ') + "unit" + std::to_string(i) + "\r\n";
+    expected += std::string(3 * Units, ' ') + "Form1 (circular)\r\n";
+    EXPECT_EQ(report.substr(tree), expected);
+    EXPECT_EQ(Messages.Transcript(), "");
 }
