@@ -6,6 +6,7 @@
 #include "platform/NumberText.h"
 #include "source/Parser.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <unordered_map>
@@ -45,38 +46,15 @@ void WriteHeading(int maxLevels, LineSink& sink) {
     sink.WriteLine("----------------------" + std::string(24, '-'));
 }
 
-// The unit names of every uses clause of a unit file, in file order. The walk
-// reaches a unit along every path to it; the names are read once per report
-// and kept, since the file does not change while the report is written.
-using UsesNames = std::vector<std::string>;
-
-std::optional<UsesNames> ReadUsesNames(const std::string& path) {
-    std::optional<TParser> parser;
-    try {
-        parser.emplace(path);
-    } catch (const FileError&) {
-        return std::nullopt;
-    }
-    UsesNames names;
-    std::string token;
-    TTokenKind kind = tkIdentifier;
-    while (parser->FindUses(token, kind)) {
-        bool last = false;
-        while (!last) {
-            std::string name;
-            last = parser->ReadUsesName(name);
-            names.push_back(LowerAscii(name));
-        }
-    }
-    return names;
-}
-
 class DependencyWalk {
 public:
     DependencyWalk(const DependencyReportInput& input, int maxLevels, LineSink& sink)
         : Input(input), MaxLevels(maxLevels), Sink(sink) {
-        for (int i = 0; i < input.ShowList.Count(); ++i)
-            ShownNames.insert(LowerAscii(input.ShowList.Item(i)));
+        for (int i = 0; i < input.ShowList.Count(); ++i) {
+            std::string name = LowerAscii(input.ShowList.Item(i));
+            if (ShownIndex.emplace(name, static_cast<uint32_t>(ShownNames.size())).second)
+                ShownNames.push_back(std::move(name));
+        }
         for (size_t i = 0; i < input.Model.UnitNames.size(); ++i)
             ProjectUnits.emplace(LowerAscii(input.Model.UnitNames[i]), i);
     }
@@ -98,6 +76,14 @@ public:
     }
 
 private:
+    // The names of a unit file's uses clauses that the Show list holds, in
+    // file order, each as its index in ShownNames. The walk reaches a unit
+    // along every path to it; the names are read once per report and kept,
+    // since the file does not change while the report is written. Names not
+    // shown are neither written nor followed, so they are not kept: a unit
+    // naming millions of them costs no memory.
+    using UsesNames = std::vector<uint32_t>;
+
     struct Frame {
         const UsesNames* Names;
         size_t Next;
@@ -120,9 +106,8 @@ private:
         Stack.push_back(Frame{names, 0, level, std::move(ancestor)});
     }
 
-    void WriteName(const std::string& name, int level) {
-        if (!ShownNames.count(name))
-            return;
+    void WriteName(uint32_t shown, int level) {
+        const std::string& name = ShownNames[shown];
         const auto project = ProjectUnits.find(name);
         const bool isProjectUnit = project != ProjectUnits.end();
         std::string line(3 * level, ' ');
@@ -147,10 +132,33 @@ private:
         const auto cached = Cache.find(path);
         if (cached != Cache.end())
             return &cached->second;
-        auto names = ReadUsesNames(path);
+        auto names = ReadShownNames(path);
         if (!names)
             return nullptr;
         return &Cache.emplace(path, std::move(*names)).first->second;
+    }
+
+    std::optional<UsesNames> ReadShownNames(const std::string& path) const {
+        std::optional<TParser> parser;
+        try {
+            parser.emplace(path);
+        } catch (const FileError&) {
+            return std::nullopt;
+        }
+        UsesNames names;
+        std::string token;
+        TTokenKind kind = tkIdentifier;
+        while (parser->FindUses(token, kind)) {
+            bool last = false;
+            while (!last) {
+                std::string name;
+                last = parser->ReadUsesName(name);
+                const auto shown = ShownIndex.find(LowerAscii(name));
+                if (shown != ShownIndex.end())
+                    names.push_back(shown->second);
+            }
+        }
+        return names;
     }
 
     // The dots grow by one per unit file and start again after 21.
@@ -167,7 +175,8 @@ private:
     const DependencyReportInput& Input;
     const int MaxLevels;
     LineSink& Sink;
-    std::unordered_set<std::string> ShownNames;
+    std::vector<std::string> ShownNames;
+    std::unordered_map<std::string, uint32_t> ShownIndex;
     std::unordered_map<std::string, size_t> ProjectUnits;
     std::unordered_set<std::string> Ancestors;
     std::unordered_map<std::string, UsesNames> Cache;
