@@ -129,7 +129,7 @@ bool ReadCreateFormCall(TParser& parser, std::string& token, TTokenKind& kind) {
     if (token != ".")
         return false;
     parser.NextToken(token, kind);
-    if (LowerAscii(token) != "createform")
+    if (!EqualIgnoringAsciiCase(token, "createform"))
         return false;
     parser.NextToken(token, kind);
     if (token != "(")
@@ -149,7 +149,7 @@ void FindMainForm(TParser& parser, ProjectModel& model, const NameSet& formNames
     TTokenKind kind = tkIdentifier;
     parser.Rewind();
     while (!parser.AtEnd()) {
-        if (LowerAscii(token) == "begin" && kind == tkIdentifier)
+        if (EqualIgnoringAsciiCase(token, "begin") && kind == tkIdentifier)
             break;
         parser.NextToken(token, kind);
     }
@@ -157,7 +157,7 @@ void FindMainForm(TParser& parser, ProjectModel& model, const NameSet& formNames
     parser.NextToken(token, kind);
     bool found = false;
     while (!found && !parser.AtEnd()) {
-        if (LowerAscii(token) != "application") {
+        if (!EqualIgnoringAsciiCase(token, "application")) {
             SkipStatement(parser, token, kind);
         } else if (ReadCreateFormCall(parser, token, kind)) {
             model.MainFormName = token;
