@@ -26,13 +26,17 @@ const char* FindByte(const char* begin, const char* end, char byte) {
     return static_cast<const char*>(std::memchr(begin, byte, static_cast<size_t>(end - begin)));
 }
 
-// One more than the file's size, so that the first read of a small file is
-// seen to be short: it holds the whole text.
+// More than the file's size, so that the first read of a small file is seen
+// to be short: it holds the whole text. Never tiny, so that a file that grows
+// after it was opened is still read in blocks.
+constexpr size_t MinBlockSize = 4 * 1024;
+
 size_t BlockSizeFor(std::FILE* file) {
     struct stat info {};
     if (fstat(fileno(file), &info) != 0)
         throw LastFileError();
-    return static_cast<size_t>(std::min<off_t>(info.st_size, MaxBlockSize - 1)) + 1;
+    const off_t size = std::clamp<off_t>(info.st_size + 1, MinBlockSize, MaxBlockSize);
+    return static_cast<size_t>(size);
 }
 
 // Reads up to blockSize bytes into block; false at the end of the file.
