@@ -9,6 +9,8 @@
 
 #include <QPrinter>
 
+#include <limits>
+
 namespace pembrill {
 
 namespace {
@@ -38,29 +40,13 @@ StoredFont StoredFontOf(const TReportLabel& label) {
 } // namespace
 
 std::optional<PageStore> TBandReport::Prepare(QPrinter& printer) {
-    printer.setPageOrientation(Orientation == TPrinterOrientation::poLandscape
-                                   ? QPageLayout::Landscape
-                                   : QPageLayout::Portrait);
-    return Run(PageFactsOf(printer));
+    BeginRun(printer);
+    return FinishRun();
 }
 
 std::optional<PageStore> TBandReport::Run(const PageFacts& facts) {
-    StartRun(facts);
-    if (BeforePrint)
-        BeforePrint();
-    ApplyMargin();
-    BeginPage();
-    const bool cancelled = !PrintDetails();
-    FinishPage();
-    if (AfterPrint)
-        AfterPrint();
-    if (ShowProgress && Monitor != nullptr)
-        Monitor->RunEnded();
-    std::optional<PageStore> pages = std::move(Store);
-    Store.reset();
-    if (cancelled)
-        return std::nullopt;
-    return pages;
+    BeginRun(facts);
+    return FinishRun();
 }
 
 bool TBandReport::Print(QPrinter& printer) {
@@ -68,15 +54,75 @@ bool TBandReport::Print(QPrinter& printer) {
     return pages && PrintPages(*pages, printer);
 }
 
+void TBandReport::BeginRun(QPrinter& printer) {
+    printer.setPageOrientation(Orientation == TPrinterOrientation::poLandscape
+                                   ? QPageLayout::Landscape
+                                   : QPageLayout::Portrait);
+    BeginRun(PageFactsOf(printer));
+}
+
+void TBandReport::BeginRun(const PageFacts& facts) {
+    StartRun(facts);
+    if (BeforePrint)
+        BeforePrint();
+    ApplyMargin();
+    BeginPage();
+}
+
+bool TBandReport::ContinueRun(int details) {
+    for (int pulled = 0; Running && pulled < details; ++pulled) {
+        if (Cancelled())
+            CompleteRun(true);
+        else if (!PullDetail())
+            CompleteRun(false);
+    }
+    return Running;
+}
+
+std::optional<PageStore> TBandReport::EndRun() {
+    if (Running)
+        CompleteRun(false);
+    std::optional<PageStore> pages = std::move(Store);
+    Store.reset();
+    if (WasCancelled)
+        return std::nullopt;
+    return pages;
+}
+
+void TBandReport::ReleaseMonitor() {
+    if (Running && ShowProgress && Monitor != nullptr)
+        Monitor->RunEnded();
+    Monitor = nullptr;
+}
+
 void TBandReport::NewPage() {
-    if (!Store)
+    if (!Running)
         return;
     FinishPage();
     BeginPage();
 }
 
+std::optional<PageStore> TBandReport::FinishRun() {
+    while (ContinueRun(std::numeric_limits<int>::max())) {
+    }
+    return EndRun();
+}
+
+// Running stays on through AfterPrint: the handler still sees the run.
+void TBandReport::CompleteRun(bool cancelled) {
+    WasCancelled = cancelled;
+    FinishPage();
+    if (AfterPrint)
+        AfterPrint();
+    if (ShowProgress && Monitor != nullptr)
+        Monitor->RunEnded();
+    Running = false;
+}
+
 void TBandReport::StartRun(const PageFacts& facts) {
     Store.emplace(facts, LayoutDpi());
+    Running = true;
+    WasCancelled = false;
     FPageNumber = 0;
     FPageWidth = facts.PageWidth;
     FUsableWidth = facts.PageWidth;
@@ -93,17 +139,6 @@ void TBandReport::ApplyMargin() {
     FUsableWidth = FPageWidth - Margin;
     for (TReportBand* band : Bands)
         band->Width -= Margin;
-}
-
-// Pulls detail lines until the handler has no more; false when the user
-// cancelled first.
-bool TBandReport::PrintDetails() {
-    for (;;) {
-        if (Cancelled())
-            return false;
-        if (!PullDetail())
-            return true;
-    }
 }
 
 bool TBandReport::PullDetail() {

@@ -20,7 +20,9 @@ enum class TPrinterOrientation { poPortrait, poLandscape };
 // A banded report: page header bands at the top of each page, one detail band
 // per line the OnNeedData handler supplies, page footer bands at the foot.
 // A run lays the report out into a PageStore; printing and previewing draw
-// the stored pages.
+// the stored pages. A run goes at once (Run, Prepare) or in steps (BeginRun,
+// ContinueRun, EndRun), so that its first pages can be shown while the rest
+// is still being laid out.
 class TBandReport {
 public:
     // Bands are printed in the order in which they were added.
@@ -34,6 +36,24 @@ public:
     // Prepares and sends the pages to the printer; false after a cancel or
     // when the printer cannot be opened.
     bool Print(QPrinter& printer);
+
+    // Begins a run: BeforePrint, then page 1. On the printer's page, its
+    // orientation set from Orientation first, or on a page given explicitly.
+    void BeginRun(QPrinter& printer);
+    void BeginRun(const PageFacts& facts);
+    // Lays out up to `details` more detail lines. When the data ends or the
+    // user cancels, finishes the last page and calls AfterPrint. True while
+    // the run goes on.
+    bool ContinueRun(int details);
+    // The pages of the run begun last, the page being laid out included,
+    // until EndRun takes them.
+    const PageStore& Pages() const { return *Store; }
+    // Ends the run begun last. A run still going on is abandoned: its last
+    // page is finished as it stands. nullopt when the user cancelled.
+    std::optional<PageStore> EndRun();
+    // The rest of the run goes on without the progress window: it is told
+    // that the run has ended and is no longer asked about Cancel.
+    void ReleaseMonitor();
 
     // During a run: finishes the current page and begins the next.
     void NewPage();
@@ -64,7 +84,8 @@ public:
 private:
     void StartRun(const PageFacts& facts);
     void ApplyMargin();
-    bool PrintDetails();
+    std::optional<PageStore> FinishRun();
+    void CompleteRun(bool cancelled);
     bool PullDetail();
     void BeginPage();
     void FinishPage();
@@ -76,6 +97,8 @@ private:
 
     std::vector<TReportBand*> Bands;
     std::optional<PageStore> Store;
+    bool Running = false;
+    bool WasCancelled = false;
     int FPageNumber = 0;
     int FPageWidth = 0;
     int FUsableWidth = 0;

@@ -30,6 +30,7 @@ void PageStore::FinishPage() {
     page.Texts.shrink_to_fit();
     page.Lines.shrink_to_fit();
     page.Characters.shrink_to_fit();
+    FinishedPages = PageCount();
 }
 
 size_t PageStore::MemoryBytes() const {

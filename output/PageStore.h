@@ -65,7 +65,10 @@ public:
     // Gives the page begun last back its unused room.
     void FinishPage();
 
+    // Pages begun, the one being laid out included.
     int PageCount() const { return static_cast<int>(Pages.size()); }
+    // Pages finished: all of them once the run is over.
+    int FinishedPageCount() const { return FinishedPages; }
     const StoredPage& Page(int index) const { return Pages.at(static_cast<size_t>(index)); }
     const StoredFont& Font(uint32_t index) const { return Fonts.at(index); }
     int FontCount() const { return static_cast<int>(Fonts.size()); }
@@ -81,6 +84,7 @@ private:
     std::vector<StoredFont> Fonts;
     uint32_t LastFont = 0;
     std::vector<StoredPage> Pages;
+    int FinishedPages = 0;
 };
 
 } // namespace pembrill

@@ -7,10 +7,12 @@
 #include "platform/DisplayText.h"
 
 #include <QActionGroup>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -46,7 +48,18 @@ TPreviewForm::TPreviewForm(const PageStore& store, QPrinter& printer, QWidget* p
     Page = new TPreviewPage(store, Scroller);
     Scroller->setWidget(Page);
     layout->addWidget(Scroller);
+    RunTimer = new QTimer(this);
+    RunTimer->setSingleShot(true);
+    RunTimer->setInterval(0);
+    connect(RunTimer, &QTimer::timeout, this, &TPreviewForm::StepRun);
     ShowPage(0);
+}
+
+void TPreviewForm::FollowRun(std::function<bool()> composeMore) {
+    ComposeMore = std::move(composeMore);
+    if (ComposeMore)
+        RunTimer->start();
+    ShowPageCount();
 }
 
 QAction* TPreviewForm::AddButton(const QString& text, const char* name) {
@@ -88,7 +101,7 @@ void TPreviewForm::BuildToolBar(QToolBar& bar) {
     connect(FirstPageButton, &QAction::triggered, this, [this] { ShowPage(0); });
     connect(PrevPageButton, &QAction::triggered, this, [this] { ShowPage(PageIndex() - 1); });
     connect(NextPageButton, &QAction::triggered, this, [this] { ShowPage(PageIndex() + 1); });
-    connect(LastPageButton, &QAction::triggered, this, [this] { ShowPage(Store.PageCount() - 1); });
+    connect(LastPageButton, &QAction::triggered, this, &TPreviewForm::ShowLastPage);
     bar.addSeparator();
 
     PrintButton = AddButton("Print report", "PrintButton");
@@ -104,14 +117,47 @@ int TPreviewForm::PageIndex() const {
 }
 
 void TPreviewForm::ShowPage(int index) {
-    const int last = std::max(Store.PageCount() - 1, 0);
-    index = std::clamp(index, 0, last);
-    Page->SetPageIndex(index);
-    PageLabel->setText(QString("Page %1 of %2").arg(index + 1).arg(Store.PageCount()));
+    const int last = std::max(Store.FinishedPageCount() - 1, 0);
+    Page->SetPageIndex(std::clamp(index, 0, last));
+    ShowPageCount();
+}
+
+// Last page stays on while the run goes on: it waits for the run's end.
+void TPreviewForm::ShowPageCount() {
+    const int index = PageIndex();
+    const int count = Store.FinishedPageCount();
+    PageLabel->setText(QString("Page %1 of %2").arg(index + 1).arg(count));
     FirstPageButton->setEnabled(index > 0);
     PrevPageButton->setEnabled(index > 0);
-    NextPageButton->setEnabled(index < last);
-    LastPageButton->setEnabled(index < last);
+    NextPageButton->setEnabled(index < count - 1);
+    LastPageButton->setEnabled(index < count - 1 || RunGoingOn());
+}
+
+void TPreviewForm::StepRun() {
+    if (!ComposeMore)
+        return;
+    if (ComposeMore())
+        RunTimer->start();
+    else
+        ComposeMore = nullptr;
+    ShowPageCount();
+}
+
+void TPreviewForm::FinishRun() {
+    if (!ComposeMore)
+        return;
+    RunTimer->stop();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    while (ComposeMore()) {
+    }
+    ComposeMore = nullptr;
+    QGuiApplication::restoreOverrideCursor();
+    ShowPageCount();
+}
+
+void TPreviewForm::ShowLastPage() {
+    FinishRun();
+    ShowPage(Store.FinishedPageCount() - 1);
 }
 
 void TPreviewForm::SetZoomMode(TZoomMode mode) {
@@ -159,7 +205,7 @@ void TPreviewForm::keyPressEvent(QKeyEvent* event) {
         ShowPage(0);
         return;
     case Qt::Key_End:
-        ShowPage(Store.PageCount() - 1);
+        ShowLastPage();
         return;
     default:
         QDialog::keyPressEvent(event);
@@ -192,6 +238,7 @@ bool TPreviewForm::WheelTurned(int delta) {
 }
 
 void TPreviewForm::PrintButtonClick() {
+    FinishRun();
     PrintStoredPages(Store, Printer, this);
 }
 

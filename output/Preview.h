@@ -2,10 +2,13 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QAction;
 class QLabel;
 class QPrinter;
 class QScrollArea;
+class QTimer;
 class QToolBar;
 
 namespace pembrill {
@@ -15,14 +18,23 @@ class TPreviewPage;
 
 enum class TZoomMode { FitInWindow, Actual, PageWidth };
 
-// The preview of a finished run: one page at a time, with zoom and page
-// buttons, and a button that prints the stored pages. Opened maximised and
-// modal by the caller; it offers no loading or saving of reports.
+// The preview of a run: one page at a time, with zoom and page buttons, and
+// a button that prints the stored pages. Opened maximised and modal by the
+// caller; it offers no loading or saving of reports. It shows the finished
+// pages of the store, so it can open while the run is still laying out the
+// rest (FollowRun).
 class TPreviewForm : public QDialog {
     Q_OBJECT
 
 public:
     TPreviewForm(const PageStore& store, QPrinter& printer, QWidget* parent = nullptr);
+
+    // `composeMore` lays out a further part of the run and answers whether
+    // any is left. It is called from the window's event loop until it answers
+    // false, the page count growing meanwhile; Last page and Print report
+    // first call it until the run is over.
+    void FollowRun(std::function<bool()> composeMore);
+    bool RunGoingOn() const { return static_cast<bool>(ComposeMore); }
 
     int PageIndex() const;
     void ShowPage(int index);
@@ -48,6 +60,10 @@ protected:
 private:
     QAction* AddButton(const QString& text, const char* name);
     void BuildToolBar(QToolBar& bar);
+    void ShowPageCount();
+    void StepRun();
+    void FinishRun();
+    void ShowLastPage();
     void ApplyZoom();
     bool WheelTurned(int delta);
     void PrintButtonClick();
@@ -57,6 +73,10 @@ private:
     QScrollArea* Scroller;
     TPreviewPage* Page;
     TZoomMode FZoomMode = TZoomMode::FitInWindow;
+    std::function<bool()> ComposeMore;
+    // Single-shot, started again after each step: a step that lets events
+    // through cannot start another inside itself.
+    QTimer* RunTimer;
 };
 
 } // namespace pembrill

@@ -51,7 +51,7 @@ void TPreviewPage::paintEvent(QPaintEvent*) {
     const QRectF sheet(QPointF((width() - paper.width()) / 2, Border), paper);
     painter.fillRect(sheet.translated(3, 3), Qt::darkGray);
     painter.fillRect(sheet, Qt::white);
-    if (Store.PageCount() == 0)
+    if (Store.FinishedPageCount() == 0)
         return;
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setClipRect(sheet);

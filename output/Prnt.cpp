@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace pembrill {
 
@@ -126,12 +127,14 @@ void TPrintForm::FormCreate() {
 
 std::optional<PageStore> TPrintForm::Compose(QPrinter& printer, const PageFormat& format,
                                              ProgressDisplay& progress) {
-    return RunReport([&] { return BandReport.Prepare(printer); }, format, progress);
+    BeginCompose(printer, format, progress);
+    return ComposeRest();
 }
 
 std::optional<PageStore> TPrintForm::Compose(const PageFacts& facts, const PageFormat& format,
                                              ProgressDisplay& progress) {
-    return RunReport([&] { return BandReport.Run(facts); }, format, progress);
+    BeginCompose(facts, format, progress);
+    return ComposeRest();
 }
 
 bool TPrintForm::Print(QPrinter& printer, const PageFormat& format, ProgressDisplay& progress) {
@@ -139,17 +142,41 @@ bool TPrintForm::Print(QPrinter& printer, const PageFormat& format, ProgressDisp
     return pages && PrintPages(*pages, printer);
 }
 
-std::optional<PageStore> TPrintForm::RunReport(const std::function<std::optional<PageStore>()>& run,
-                                               const PageFormat& format,
-                                               ProgressDisplay& progress) {
-    Format = format;
-    Progress = &progress;
-    std::optional<PageStore> pages = run();
-    // A cancelled run stops mid-section: its file and wrapped pieces go too.
+void TPrintForm::BeginCompose(QPrinter& printer, const PageFormat& format,
+                              ProgressDisplay& progress) {
+    StartComposing(format, progress);
+    BandReport.BeginRun(printer);
+}
+
+void TPrintForm::BeginCompose(const PageFacts& facts, const PageFormat& format,
+                              ProgressDisplay& progress) {
+    StartComposing(format, progress);
+    BandReport.BeginRun(facts);
+}
+
+bool TPrintForm::ComposeMore(int lines) {
+    return BandReport.ContinueRun(lines);
+}
+
+std::optional<PageStore> TPrintForm::EndCompose() {
+    std::optional<PageStore> pages = BandReport.EndRun();
+    // A run cancelled or abandoned stops mid-section: its file and wrapped
+    // pieces go too.
     ClosePrintFile();
     WrapMemo.Clear();
     Progress = &Idle;
     return pages;
+}
+
+void TPrintForm::StartComposing(const PageFormat& format, ProgressDisplay& progress) {
+    Format = format;
+    Progress = &progress;
+}
+
+std::optional<PageStore> TPrintForm::ComposeRest() {
+    while (ComposeMore(std::numeric_limits<int>::max())) {
+    }
+    return EndCompose();
 }
 
 void TPrintForm::BandReportBeforePrint() {

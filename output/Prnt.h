@@ -42,6 +42,15 @@ public:
     // The same on a page given explicitly.
     std::optional<PageStore> Compose(const PageFacts& facts, const PageFormat& format,
                                      ProgressDisplay& progress);
+    // The same in steps: BeginCompose lays out up to the start of page 1,
+    // each ComposeMore up to `lines` more report lines (true while the run
+    // goes on; BandReport.Pages() holds the pages so far), EndCompose ends
+    // the run, abandoning what is left of it, and gives the pages as Compose
+    // does. Every BeginCompose is to be followed by an EndCompose.
+    void BeginCompose(QPrinter& printer, const PageFormat& format, ProgressDisplay& progress);
+    void BeginCompose(const PageFacts& facts, const PageFormat& format, ProgressDisplay& progress);
+    bool ComposeMore(int lines);
+    std::optional<PageStore> EndCompose();
     // Composes and prints to the printer, a real one or a PDF file (a printer
     // in PdfFormat with an output file name). False after a cancel or when
     // the printer cannot be opened.
@@ -90,8 +99,8 @@ private:
     };
 
     void FormCreate();
-    std::optional<PageStore> RunReport(const std::function<std::optional<PageStore>()>& run,
-                                       const PageFormat& format, ProgressDisplay& progress);
+    void StartComposing(const PageFormat& format, ProgressDisplay& progress);
+    std::optional<PageStore> ComposeRest();
     void OpenFirstPrintFile();
     void OpenPrintFile(const std::string& path);
     bool ReadPrintLine(std::string& line);

@@ -6,13 +6,16 @@
 #include "output/ReportProgress.h"
 #include "platform/DisplayText.h"
 #include "platform/MessageBox.h"
+#include "platform/ProgressDisplay.h"
 
 #include <QFileDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScreen>
 
+#include <functional>
 #include <optional>
+#include <utility>
 
 namespace pembrill {
 
@@ -43,6 +46,10 @@ bool SendPages(const PageStore& store, QPrinter& printer) {
     return false;
 }
 
+// Report lines laid out per step while the preview is up: a few pages, short
+// enough for the window to answer input between steps.
+constexpr int LinesPerStep = 400;
+
 std::optional<PageStore> ComposeWithProgress(TPrintForm& form, QPrinter& printer,
                                              const PageFormat& format, ProgressDisplay& progress,
                                              QWidget* parent) {
@@ -55,21 +62,56 @@ std::optional<PageStore> ComposeWithProgress(TPrintForm& form, QPrinter& printer
     return pages;
 }
 
-} // namespace
+// Lays out the job up to the end of its first page, with the engine's
+// progress window up when ShowProgress asks for it. False when the run is
+// over by then, complete or cancelled.
+bool ComposeFirstPage(TPrintForm& form, QPrinter& printer, const PageFormat& format,
+                      ProgressDisplay& progress, QWidget* parent) {
+    std::optional<TReportProgressForm> window;
+    if (form.BandReport.ShowProgress) {
+        window.emplace(parent);
+        form.BandReport.Monitor = &*window;
+    }
+    form.BeginCompose(printer, format, progress);
+    bool more = true;
+    while (more && form.BandReport.Pages().FinishedPageCount() == 0)
+        more = form.ComposeMore(1);
+    form.BandReport.ReleaseMonitor();
+    return more;
+}
 
-bool PreviewReport(TPrintForm& form, QPrinter& printer, const PageFormat& format,
-                   ProgressDisplay& progress, QWidget* parent) {
-    const std::optional<PageStore> pages =
-        ComposeWithProgress(form, printer, format, progress, parent);
-    if (!pages)
-        return false;
-    TPreviewForm preview(*pages, printer, parent);
+// The preview, maximised and modal, until the user closes it; it lays out
+// the rest of the run meanwhile when `composeMore` is given.
+void ShowPreview(const PageStore& pages, QPrinter& printer, QWidget* parent,
+                 std::function<bool()> composeMore) {
+    TPreviewForm preview(pages, printer, parent);
+    preview.FollowRun(std::move(composeMore));
     // Without a window manager a window cannot be maximised; it then takes
     // the screen's room itself.
     if (const QScreen* screen = preview.screen())
         preview.setGeometry(screen->availableGeometry());
     preview.setWindowState(Qt::WindowMaximized);
     preview.exec();
+}
+
+} // namespace
+
+// The run must be over before the call returns: the job deletes the print
+// files it reads then.
+bool PreviewReport(TPrintForm& form, QPrinter& printer, const PageFormat& format,
+                   ProgressDisplay& progress, QWidget* parent) {
+    if (!ComposeFirstPage(form, printer, format, progress, parent)) {
+        const std::optional<PageStore> pages = form.EndCompose();
+        if (!pages)
+            return false;
+        ShowPreview(*pages, printer, parent, nullptr);
+        return true;
+    }
+    // The preview's page count tells the progress from here on.
+    progress.Close();
+    ShowPreview(form.BandReport.Pages(), printer, parent,
+                [&form] { return form.ComposeMore(LinesPerStep); });
+    form.EndCompose();
     return true;
 }
 

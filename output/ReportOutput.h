@@ -14,8 +14,10 @@ struct PageFormat;
 // file. Each shows the engine's progress window during the run when
 // form.BandReport.ShowProgress is on.
 
-// Composes the job and shows it in the preview, maximised and modal; returns
-// when the preview is closed. False when the run was cancelled.
+// Shows the job in the preview, maximised and modal, as soon as its first
+// page is laid out; the rest is laid out while the preview is up. Returns
+// when the preview is closed, the run ended by then (what was still to come
+// is dropped). False when the run was cancelled before the preview opened.
 bool PreviewReport(TPrintForm& form, QPrinter& printer, const PageFormat& format,
                    ProgressDisplay& progress, QWidget* parent = nullptr);
 

@@ -230,6 +230,77 @@ TEST(BandReportTest, MonitorIsLeftAloneWithoutShowProgress) {
     EXPECT_EQ(monitor.Polls, 0);
 }
 
+TEST(BandReportTest, RunInStepsLaysOutTheSamePages) {
+    SmallReport whole;
+    whole.AddLines(100);
+    const auto expected = whole.Report.Run(Facts(400, 100));
+    ASSERT_TRUE(expected);
+
+    SmallReport stepped;
+    stepped.AddLines(100);
+    int afterPrint = 0;
+    stepped.Report.AfterPrint = [&] { ++afterPrint; };
+    stepped.Report.BeginRun(Facts(400, 100));
+    EXPECT_EQ(stepped.Report.Pages().PageCount(), 1);
+    EXPECT_EQ(stepped.Report.Pages().FinishedPageCount(), 0);
+    int steps = 1;
+    while (stepped.Report.ContinueRun(7)) {
+        ++steps;
+        // Only the page being laid out is unfinished.
+        EXPECT_EQ(stepped.Report.Pages().FinishedPageCount(),
+                  stepped.Report.Pages().PageCount() - 1);
+    }
+    EXPECT_EQ(steps, 15);
+    EXPECT_EQ(afterPrint, 1);
+    EXPECT_FALSE(stepped.Report.ContinueRun(7));
+    const auto pages = stepped.Report.EndRun();
+    ASSERT_TRUE(pages);
+    EXPECT_EQ(afterPrint, 1);
+    ASSERT_EQ(pages->PageCount(), expected->PageCount());
+    EXPECT_EQ(pages->FinishedPageCount(), pages->PageCount());
+    for (int i = 0; i < pages->PageCount(); ++i)
+        EXPECT_EQ(TextsOf(*pages, i), TextsOf(*expected, i)) << i;
+}
+
+TEST(BandReportTest, EndingARunEarlyFinishesThePageAsItStands) {
+    SmallReport report;
+    report.AddLines(100);
+    bool afterPrint = false;
+    report.Report.AfterPrint = [&] { afterPrint = true; };
+    report.Report.BeginRun(Facts(400, 100));
+    EXPECT_TRUE(report.Report.ContinueRun(6));
+    const auto pages = report.Report.EndRun();
+    ASSERT_TRUE(pages);
+    EXPECT_TRUE(afterPrint);
+    EXPECT_EQ(report.Next, 6u);
+    ASSERT_EQ(pages->FinishedPageCount(), 2);
+    EXPECT_EQ(TextsOf(*pages, 1),
+              (std::vector<std::string>{"0:Header", "30:Line 5", "40:Line 6", "83:Page 2"}));
+    // The handlers' NewPage does nothing once the run is over.
+    report.Report.NewPage();
+    EXPECT_EQ(report.Report.PageNumber(), 2);
+}
+
+TEST(BandReportTest, ReleasedMonitorIsNoLongerAskedAboutCancel) {
+    SmallReport report;
+    report.AddLines(100);
+    CancellingMonitor monitor;
+    report.Report.ShowProgress = true;
+    report.Report.Monitor = &monitor;
+    report.Report.BeginRun(Facts(400, 100));
+    EXPECT_TRUE(report.Report.ContinueRun(3));
+    report.Report.ReleaseMonitor();
+    EXPECT_TRUE(monitor.Ended);
+    EXPECT_EQ(report.Report.Monitor, nullptr);
+    while (report.Report.ContinueRun(10)) {
+    }
+    const auto pages = report.Report.EndRun();
+    ASSERT_TRUE(pages);
+    EXPECT_EQ(pages->PageCount(), 25);
+    EXPECT_EQ(monitor.Polls, 3);
+    EXPECT_EQ(monitor.Pages, (std::vector<int>{1}));
+}
+
 TEST(BandReportTest, StoreOfTwoThousandFullPagesStaysSmall) {
     SmallReport report;
     report.DetailLabel.SetFontName("Courier New");

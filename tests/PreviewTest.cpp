@@ -20,8 +20,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace pembrill {
 namespace {
@@ -46,6 +52,31 @@ protected:
         Pages = Form.Compose(facts, Format, Progress);
     }
 
+    // One section of `lines` report lines instead of the three, on the
+    // printer's page: many pages.
+    void UseLongSection(int lines) {
+        std::string text;
+        for (int i = 1; i <= lines; ++i)
+            text += "  FCount := FCount + " + std::to_string(i) + ";\r\n";
+        Form.PrintFiles = {Dir.Write("Long.pas.txt", text)};
+        Form.HeaderTexts = {"Source Code for: /p/Long.dpr"};
+        Form.FooterFileNames = {"Long.pas"};
+        Form.FontNames = {"Courier New"};
+        Form.FontSizes = {"10"};
+        Form.Now = [] { return QDateTime(QDate(2024, 3, 5), QTime(14, 7)); };
+        Whole = Form.Compose(Printer, Format, Progress);
+    }
+
+    // Calls `look` with the preview each time the event loop comes round
+    // while it is the modal window, until the preview is closed.
+    void WatchPreview(const std::function<void(TPreviewForm&)>& look) {
+        QObject::connect(&Watcher, &QTimer::timeout, [look] {
+            if (auto* preview = qobject_cast<TPreviewForm*>(QApplication::activeModalWidget()))
+                look(*preview);
+        });
+        Watcher.start(0);
+    }
+
     void Press(QWidget& widget, Qt::Key key) {
         QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
         QApplication::sendEvent(&widget, &event);
@@ -64,7 +95,37 @@ protected:
     TPrintForm Form;
     std::optional<PageStore> Pages;
     QPrinter Printer;
+    std::optional<PageStore> Whole;
+    QTimer Watcher;
 };
+
+bool ProgressWindowUp() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<TReportProgressForm*>(window) != nullptr && window->isVisible())
+            return true;
+    }
+    return false;
+}
+
+bool SamePages(const PageStore& a, const PageStore& b) {
+    if (a.PageCount() != b.PageCount())
+        return false;
+    for (int i = 0; i < a.PageCount(); ++i) {
+        if (a.Page(i).Characters != b.Page(i).Characters ||
+            a.Page(i).Texts.size() != b.Page(i).Texts.size())
+            return false;
+    }
+    return true;
+}
+
+std::string CommandOutput(const std::string& command) {
+    std::string output;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    char buffer[4096];
+    while (pipe && fgets(buffer, sizeof buffer, pipe.get()) != nullptr)
+        output += buffer;
+    return output;
+}
 
 TEST_F(PreviewTest, OffersZoomPagesPrintAndExitButNoReportFiles) {
     ASSERT_TRUE(Pages);
@@ -194,6 +255,106 @@ TEST_F(PreviewTest, PreviewReportShowsTheRunMaximisedUntilClosed) {
     EXPECT_TRUE(progressSeen);
     EXPECT_EQ(title, "Pembrill Preview");
     EXPECT_TRUE(maximised);
+    EXPECT_EQ(Form.BandReport.Monitor, nullptr);
+}
+
+TEST_F(PreviewTest, PreviewOpensOnTheFirstPageWhileTheRestIsLaidOut) {
+    UseLongSection(3000);
+    ASSERT_TRUE(Whole);
+    const int total = Whole->PageCount();
+    Form.BandReport.ShowProgress = true;
+    std::vector<int> counts;
+    QStringList labels;
+    bool shownFirst = false;
+    bool progressUp = true;
+    std::optional<PageStore> shown;
+    WatchPreview([&](TPreviewForm& preview) {
+        if (counts.empty()) {
+            shownFirst = preview.isVisible();
+            progressUp = ProgressWindowUp() || Progress.Visible;
+        }
+        counts.push_back(Form.BandReport.Pages().FinishedPageCount());
+        labels << preview.PageLabel->text();
+        if (preview.RunGoingOn())
+            return;
+        shown = Form.BandReport.Pages();
+        preview.ExitButton->trigger();
+    });
+    EXPECT_TRUE(PreviewReport(Form, Printer, Format, Progress));
+    ASSERT_GE(counts.size(), 3u);
+    EXPECT_TRUE(shownFirst);
+    EXPECT_FALSE(progressUp);
+    EXPECT_GE(counts.front(), 1);
+    EXPECT_LT(counts.front(), total);
+    EXPECT_EQ(labels.front(), QString("Page 1 of %1").arg(counts.front()));
+    EXPECT_TRUE(std::is_sorted(counts.begin(), counts.end()));
+    EXPECT_EQ(labels.back(), QString("Page 1 of %1").arg(total));
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(SamePages(*shown, *Whole));
+    EXPECT_EQ(Form.BandReport.Monitor, nullptr);
+}
+
+TEST_F(PreviewTest, LastPageAndPrintWaitForTheRunToEnd) {
+    UseLongSection(3000);
+    ASSERT_TRUE(Whole);
+    const int total = Whole->PageCount();
+    const std::string pdf = Dir / "preview.pdf";
+    Printer.setOutputFormat(QPrinter::PdfFormat);
+    Printer.setOutputFileName(QString::fromStdString(pdf));
+    bool goingOnAtFirst = false;
+    QString afterLast;
+    WatchPreview([&](TPreviewForm& preview) {
+        goingOnAtFirst = preview.RunGoingOn();
+        preview.LastPageButton->trigger();
+        afterLast = preview.PageLabel->text();
+        EXPECT_FALSE(preview.NextPageButton->isEnabled());
+        EXPECT_FALSE(preview.LastPageButton->isEnabled());
+        preview.PrintButton->trigger();
+        preview.ExitButton->trigger();
+    });
+    EXPECT_TRUE(PreviewReport(Form, Printer, Format, Progress));
+    EXPECT_TRUE(goingOnAtFirst);
+    EXPECT_EQ(afterLast, QString("Page %1 of %1").arg(total));
+    const std::string info = CommandOutput("pdfinfo '" + pdf + "'");
+    const size_t pagesAt = info.find("Pages:");
+    ASSERT_NE(pagesAt, std::string::npos) << info;
+    EXPECT_EQ(std::stoi(info.substr(pagesAt + 6)), total);
+}
+
+TEST_F(PreviewTest, ClosingThePreviewEarlyEndsTheRunCleanly) {
+    UseLongSection(3000);
+    ASSERT_TRUE(Whole);
+    int shownPages = 0;
+    WatchPreview([&](TPreviewForm& preview) {
+        shownPages = Form.BandReport.Pages().FinishedPageCount();
+        preview.ExitButton->trigger();
+    });
+    EXPECT_TRUE(PreviewReport(Form, Printer, Format, Progress));
+    EXPECT_LT(shownPages, Whole->PageCount());
+    EXPECT_FALSE(Progress.Visible);
+    // Nothing of the abandoned run is left to the next one.
+    const auto again = Form.Compose(Printer, Format, Progress);
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(SamePages(*again, *Whole));
+}
+
+TEST_F(PreviewTest, CancelBeforeThePreviewOpensShowsNothing) {
+    UseLongSection(3000);
+    Form.BandReport.ShowProgress = true;
+    bool previewSeen = false;
+    QObject::connect(&Watcher, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* window = qobject_cast<TReportProgressForm*>(modal))
+            window->CancelButton->click();
+        if (auto* preview = qobject_cast<TPreviewForm*>(modal)) {
+            previewSeen = true;
+            preview->ExitButton->trigger();
+        }
+    });
+    Watcher.start(0);
+    EXPECT_FALSE(PreviewReport(Form, Printer, Format, Progress));
+    EXPECT_FALSE(previewSeen);
+    EXPECT_FALSE(ProgressWindowUp());
     EXPECT_EQ(Form.BandReport.Monitor, nullptr);
 }
 
