@@ -1,4 +1,5 @@
 #include "app/Cli.h"
+#include "app/Headless.h"
 
 #include <QApplication>
 
@@ -7,13 +8,6 @@
 namespace {
 
 constexpr const char* Usage = "usage: pembrill-cli [OPTION]... PROJECT.dpr\n";
-
-// stderr carries the program's message lines, and tests read them; Qt's own
-// notes about the platform it runs on are not among them.
-void KeepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-}
 
 } // namespace
 
@@ -27,9 +21,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "pembrill-cli: %s\n%s", error.c_str(), Usage);
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(KeepQtQuiet);
+    pembrill::PrepareHeadlessQt();
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
     return pembrill::RunCli(options);

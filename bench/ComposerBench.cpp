@@ -1,3 +1,4 @@
+#include "app/Headless.h"
 #include "output/PageStore.h"
 #include "output/Preview.h"
 #include "output/Prnt.h"
@@ -243,8 +244,7 @@ BENCHMARK(BM_PreviewFirstPageShown)->Unit(benchmark::kMillisecond)->UseManualTim
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PrepareHeadlessQt();
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

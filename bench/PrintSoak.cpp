@@ -11,6 +11,7 @@
 // printed: the dependency tree, all sources, all objects with their
 // properties. Exit status 0 when every check held, 1 otherwise.
 
+#include "app/Headless.h"
 #include "app/Main.h"
 #include "app/Startup.h"
 #include "platform/MessageBox.h"
@@ -124,12 +125,6 @@ bool NoChildProcess() {
     return waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
 }
 
-// Qt's notes about the offscreen platform would drown the summary.
-void KeepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-}
-
 class CountingMessageSink : public MessageSink {
 public:
     void Show(MessageKind kind, const std::string& text) override {
@@ -188,9 +183,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: PrintSoak PROJECT_DIR DFMCONVERT [ROUNDS]\n");
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(KeepQtQuiet);
+    PrepareHeadlessQt();
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
     return Soak(argv[1], argv[2], argc == 4 ? std::atoi(argv[3]) : 500);

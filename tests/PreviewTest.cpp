@@ -4,6 +4,7 @@
 #include "output/Prnt.h"
 #include "output/ReportOutput.h"
 #include "output/ReportProgress.h"
+#include "support/CommandOutput.h"
 #include "support/FakeProgress.h"
 #include "support/TempDir.h"
 
@@ -116,15 +117,6 @@ bool SamePages(const PageStore& a, const PageStore& b) {
             return false;
     }
     return true;
-}
-
-std::string CommandOutput(const std::string& command) {
-    std::string output;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    char buffer[4096];
-    while (pipe && fgets(buffer, sizeof buffer, pipe.get()) != nullptr)
-        output += buffer;
-    return output;
 }
 
 TEST_F(PreviewTest, OffersZoomPagesPrintAndExitButNoReportFiles) {
@@ -315,7 +307,7 @@ TEST_F(PreviewTest, LastPageAndPrintWaitForTheRunToEnd) {
     EXPECT_TRUE(PreviewReport(Form, Printer, Format, Progress));
     EXPECT_TRUE(goingOnAtFirst);
     EXPECT_EQ(afterLast, QString("Page %1 of %1").arg(total));
-    const std::string info = CommandOutput("pdfinfo '" + pdf + "'");
+    const std::string info = test::CommandOutput("pdfinfo '" + pdf + "'");
     const size_t pagesAt = info.find("Pages:");
     ASSERT_NE(pagesAt, std::string::npos) << info;
     EXPECT_EQ(std::stoi(info.substr(pagesAt + 6)), total);

@@ -3,6 +3,7 @@
 #include "output/LayoutText.h"
 #include "output/RunMonitor.h"
 #include "platform/MessageBox.h"
+#include "support/CommandOutput.h"
 #include "support/FakeProgress.h"
 #include "support/TempDir.h"
 
@@ -438,15 +439,6 @@ TEST_F(PrntTest, CancelLeavesNothingForTheNextRun) {
     EXPECT_EQ(lines.back(), "after");
 }
 
-std::string CommandOutput(const std::string& command) {
-    std::string output;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    char buffer[4096];
-    while (pipe && fgets(buffer, sizeof buffer, pipe.get()) != nullptr)
-        output += buffer;
-    return output;
-}
-
 TEST_F(PrntTest, PdfThroughThePrinterHoldsTheTextInOrder) {
     const std::vector<std::string> first = Numbered("first section line ", 90);
     std::vector<std::string> second = Numbered("second section line ", 4);
@@ -461,11 +453,11 @@ TEST_F(PrntTest, PdfThroughThePrinterHoldsTheTextInOrder) {
     const auto pages = Form.Compose(printer, Format, Progress);
     ASSERT_TRUE(pages);
 
-    const std::string info = CommandOutput("pdfinfo '" + pdf + "'");
+    const std::string info = test::CommandOutput("pdfinfo '" + pdf + "'");
     const size_t pagesAt = info.find("Pages:");
     ASSERT_NE(pagesAt, std::string::npos) << info;
     EXPECT_EQ(std::stoi(info.substr(pagesAt + 6)), pages->PageCount());
-    const std::string text = CommandOutput("pdftotext -layout '" + pdf + "' -");
+    const std::string text = test::CommandOutput("pdftotext -layout '" + pdf + "' -");
     size_t at = 0;
     const auto expectNext = [&](const std::string& wanted) {
         const size_t found = text.find(wanted, at);
