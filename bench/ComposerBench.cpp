@@ -93,33 +93,36 @@ const std::string& PrintFilePath() {
     return path;
 }
 
-void SetUpSection(TPrintForm& form, const std::string& path) {
-    form.PrintFiles = {path};
-    form.HeaderTexts = {"Source Code for: Big.dpr"};
-    form.FooterFileNames = {"Big.pas"};
-    form.FontNames = {"Courier New"};
-    form.FontSizes = {"10"};
-}
+// One section of the print file at `printFile` on a high-resolution PDF
+// printer writing to `pdfPath`: what each benchmark composes.
+struct ComposerJob {
+    ComposerJob(const std::string& printFile, const std::string& pdfPath)
+        : printer(QPrinter::HighResolution) {
+        form.PrintFiles = {printFile};
+        form.HeaderTexts = {"Source Code for: Big.dpr"};
+        form.FooterFileNames = {"Big.pas"};
+        form.FontNames = {"Courier New"};
+        form.FontSizes = {"10"};
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdfPath));
+    }
+    std::optional<PageStore> Compose() { return form.Compose(printer, format, progress); }
 
-void PdfPrinter(QPrinter& printer, const std::string& path) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(path));
-}
+    TPrintForm form;
+    SilentProgress progress;
+    PageFormat format;
+    QPrinter printer;
+};
 
 // The whole job: 100,000 source lines with line numbers and word wrap,
 // composed and printed to a PDF file.
 void BM_ComposeToPdf(benchmark::State& state) {
-    TPrintForm form;
-    SetUpSection(form, PrintFilePath());
-    SilentProgress progress;
-    PageFormat format;
-    QPrinter printer(QPrinter::HighResolution);
-    PdfPrinter(printer, ScratchDirectory() + "/composer.pdf");
+    ComposerJob job(PrintFilePath(), ScratchDirectory() + "/composer.pdf");
     for (auto _ : state) {
-        if (!form.Print(printer, format, progress))
+        if (!job.form.Print(job.printer, job.format, job.progress))
             state.SkipWithError("printing failed");
     }
-    const auto pages = form.Compose(printer, format, progress);
+    const auto pages = job.Compose();
     state.counters["pages"] = pages ? pages->PageCount() : 0;
     state.counters["pdf_bytes"] =
         static_cast<double>(std::filesystem::file_size(ScratchDirectory() + "/composer.pdf"));
@@ -139,14 +142,9 @@ BENCHMARK(BM_EnscriptToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Layout alone, into the page store.
 void BM_ComposeToStore(benchmark::State& state) {
-    TPrintForm form;
-    SetUpSection(form, PrintFilePath());
-    SilentProgress progress;
-    PageFormat format;
-    QPrinter printer(QPrinter::HighResolution);
-    PdfPrinter(printer, ScratchDirectory() + "/unused.pdf");
+    ComposerJob job(PrintFilePath(), ScratchDirectory() + "/unused.pdf");
     for (auto _ : state)
-        benchmark::DoNotOptimize(form.Compose(printer, format, progress));
+        benchmark::DoNotOptimize(job.Compose());
 }
 BENCHMARK(BM_ComposeToStore)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -164,15 +162,10 @@ const std::string& FullPagesFile() {
 
 // The store of a report of about 2,000 pages of full lines.
 void BM_PageStoreOf2000Pages(benchmark::State& state) {
-    TPrintForm form;
-    SetUpSection(form, FullPagesFile());
-    SilentProgress progress;
-    PageFormat format;
-    QPrinter printer(QPrinter::HighResolution);
-    PdfPrinter(printer, ScratchDirectory() + "/unused.pdf");
+    ComposerJob job(FullPagesFile(), ScratchDirectory() + "/unused.pdf");
     std::optional<PageStore> pages;
     for (auto _ : state)
-        pages = form.Compose(printer, format, progress);
+        pages = job.Compose();
     state.counters["pages"] = pages->PageCount();
     state.counters["store_MB"] = static_cast<double>(pages->MemoryBytes()) / (1024.0 * 1024.0);
 }
@@ -182,15 +175,10 @@ BENCHMARK(BM_PageStoreOf2000Pages)->Unit(benchmark::kMillisecond)->Iterations(1)
 // is laid out before the window opens: the measure to compare the preview's
 // own with.
 void BM_PreviewFirstPage(benchmark::State& state) {
-    TPrintForm form;
-    SetUpSection(form, FullPagesFile());
-    SilentProgress progress;
-    PageFormat format;
-    QPrinter printer(QPrinter::HighResolution);
-    PdfPrinter(printer, ScratchDirectory() + "/unused.pdf");
+    ComposerJob job(FullPagesFile(), ScratchDirectory() + "/unused.pdf");
     for (auto _ : state) {
-        const auto pages = form.Compose(printer, format, progress);
-        TPreviewForm preview(*pages, printer);
+        const auto pages = job.Compose();
+        TPreviewForm preview(*pages, job.printer);
         preview.resize(1200, 900);
         preview.show();
         benchmark::DoNotOptimize(preview.grab());
@@ -203,12 +191,7 @@ BENCHMARK(BM_PreviewFirstPage)->Unit(benchmark::kMillisecond)->Iterations(3);
 // counters tell the pages finished at that moment and when the run that goes
 // on behind the window was complete.
 void BM_PreviewFirstPageShown(benchmark::State& state) {
-    TPrintForm form;
-    SetUpSection(form, FullPagesFile());
-    SilentProgress progress;
-    PageFormat format;
-    QPrinter printer(QPrinter::HighResolution);
-    PdfPrinter(printer, ScratchDirectory() + "/unused.pdf");
+    ComposerJob job(FullPagesFile(), ScratchDirectory() + "/unused.pdf");
     QElapsedTimer clock;
     double shownMs = 0;
     double completeMs = 0;
@@ -221,7 +204,7 @@ void BM_PreviewFirstPageShown(benchmark::State& state) {
         if (shownMs == 0) {
             benchmark::DoNotOptimize(preview->grab());
             shownMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-            pagesAtShowing = form.BandReport.Pages().FinishedPageCount();
+            pagesAtShowing = job.form.BandReport.Pages().FinishedPageCount();
         }
         if (preview->RunGoingOn())
             return;
@@ -232,7 +215,7 @@ void BM_PreviewFirstPageShown(benchmark::State& state) {
         shownMs = 0;
         watcher.start(0);
         clock.start();
-        PreviewReport(form, printer, format, progress);
+        PreviewReport(job.form, job.printer, job.format, job.progress);
         watcher.stop();
         state.SetIterationTime(shownMs / 1e3);
     }
