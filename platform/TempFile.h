@@ -9,7 +9,14 @@ namespace pembrill {
 // else /tmp), named prefix + six random characters + suffix, readable and
 // writable by its owner only, opened for writing. Null (errno set) when it
 // cannot be made.
-std::FILE* CreateTempFile(const std::string& prefix, const std::string& suffix,
-                          std::string& path);
+//
+// Such files must not outlive the program: until RemoveTempFile removes one,
+// it is also removed when SIGHUP, SIGINT or SIGTERM ends the program (a
+// logout, Ctrl+C or kill while a job runs or its preview is open). A signal
+// that was ignored or handled elsewhere before the first file is made is
+// left as it was.
+std::FILE* CreateTempFile(const std::string& prefix, const std::string& suffix, std::string& path);
+
+void RemoveTempFile(const std::string& path);
 
 } // namespace pembrill

@@ -13,6 +13,10 @@ std::unique_ptr<PrintFile> PrintFile::Create() {
     return std::unique_ptr<PrintFile>(new PrintFile(file, path));
 }
 
+void PrintFile::Delete(const std::string& path) {
+    RemoveTempFile(path);
+}
+
 PrintFile::~PrintFile() {
     if (File)
         std::fclose(File);

@@ -27,6 +27,9 @@ public:
     void Close();
 
     const std::string& Path() const { return FilePath; }
+    // Deletes the print file at `path`, made by Create and closed since: the
+    // job keeps only the paths until the run returns.
+    static void Delete(const std::string& path);
 
 private:
     PrintFile(std::FILE* file, std::string path) : File(file), FilePath(std::move(path)) {}

@@ -36,7 +36,7 @@ public:
     JobFiles& operator=(const JobFiles&) = delete;
     ~JobFiles() {
         for (const auto& path : Paths)
-            std::remove(path.c_str());
+            PrintFile::Delete(path);
     }
 
     // CreatePrintFile: null after "Error opening temp file".
