@@ -5,9 +5,9 @@
 #include "output/ReportOutput.h"
 #include "output/ReportPrinter.h"
 #include "platform/DisplayText.h"
+#include "platform/WaitCursor.h"
 
 #include <QActionGroup>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScrollArea>
@@ -147,11 +147,12 @@ void TPreviewForm::FinishRun() {
     if (!ComposeMore)
         return;
     RunTimer->stop();
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    while (ComposeMore()) {
+    {
+        WaitCursor wait;
+        while (ComposeMore()) {
+        }
     }
     ComposeMore = nullptr;
-    QGuiApplication::restoreOverrideCursor();
     ShowPageCount();
 }
 

@@ -50,33 +50,43 @@ bool SendPages(const PageStore& store, QPrinter& printer) {
 // enough for the window to answer input between steps.
 constexpr int LinesPerStep = 400;
 
+// The engine's progress window for the length of a scope, when
+// form.BandReport.ShowProgress asks for it; the engine no longer watches it
+// once the scope is left, even with the run still going on.
+class EngineProgressWindow {
+public:
+    EngineProgressWindow(TBandReport& report, QWidget* parent) : Report(report) {
+        if (!report.ShowProgress)
+            return;
+        Window.emplace(parent);
+        report.Monitor = &*Window;
+    }
+    ~EngineProgressWindow() { Report.ReleaseMonitor(); }
+    EngineProgressWindow(const EngineProgressWindow&) = delete;
+    EngineProgressWindow& operator=(const EngineProgressWindow&) = delete;
+
+private:
+    TBandReport& Report;
+    std::optional<TReportProgressForm> Window;
+};
+
 std::optional<PageStore> ComposeWithProgress(TPrintForm& form, QPrinter& printer,
                                              const PageFormat& format, ProgressDisplay& progress,
                                              QWidget* parent) {
-    if (!form.BandReport.ShowProgress)
-        return form.Compose(printer, format, progress);
-    TReportProgressForm window(parent);
-    form.BandReport.Monitor = &window;
-    std::optional<PageStore> pages = form.Compose(printer, format, progress);
-    form.BandReport.Monitor = nullptr;
-    return pages;
+    EngineProgressWindow window(form.BandReport, parent);
+    return form.Compose(printer, format, progress);
 }
 
 // Lays out the job up to the end of its first page, with the engine's
-// progress window up when ShowProgress asks for it. False when the run is
-// over by then, complete or cancelled.
+// progress window up meanwhile. False when the run is over by then, complete
+// or cancelled.
 bool ComposeFirstPage(TPrintForm& form, QPrinter& printer, const PageFormat& format,
                       ProgressDisplay& progress, QWidget* parent) {
-    std::optional<TReportProgressForm> window;
-    if (form.BandReport.ShowProgress) {
-        window.emplace(parent);
-        form.BandReport.Monitor = &*window;
-    }
+    EngineProgressWindow window(form.BandReport, parent);
     form.BeginCompose(printer, format, progress);
     bool more = true;
     while (more && form.BandReport.Pages().FinishedPageCount() == 0)
         more = form.ComposeMore(1);
-    form.BandReport.ReleaseMonitor();
     return more;
 }
 
