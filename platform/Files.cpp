@@ -185,8 +185,11 @@ std::optional<std::chrono::nanoseconds> LastWriteTime(const std::string& path) {
 std::vector<std::string> FilesWithExtension(const std::string& directory,
                                             const std::string& extension) {
     std::vector<std::string> names = EntryNames(directory);
+    const std::string prefix =
+        directory.empty() || IsSeparator(directory.back()) ? directory : directory + "/";
     std::erase_if(names, [&](const std::string& name) {
-        return !EqualIgnoringAsciiCase(ExtractFileExt(name), extension);
+        return !EqualIgnoringAsciiCase(ExtractFileExt(name), extension) ||
+               !FileExists(prefix + name);
     });
     return names;
 }

@@ -46,9 +46,10 @@ bool FileExists(const std::string& path);
 // that name exists.
 std::optional<std::chrono::nanoseconds> LastWriteTime(const std::string& path);
 
-// Names (without directory) of the entries of a directory whose extension is
-// `extension` (with its dot), compared without regard to case as on Windows.
-// Hidden entries included. Order is unspecified.
+// Names (without directory) of the regular files of a directory whose
+// extension is `extension` (with its dot), compared without regard to case as
+// on Windows. Hidden files included; a folder named Old.pas is no file. Order
+// is unspecified.
 std::vector<std::string> FilesWithExtension(const std::string& directory,
                                             const std::string& extension);
 

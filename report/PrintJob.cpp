@@ -175,18 +175,16 @@ bool TPrintSetupForm::WriteSections(JobFiles& files) {
 }
 
 bool TPrintSetupForm::WriteSourceSections(JobFiles& files) {
-    const std::string projectDirectory = DirectoryOf(ProjectFileName);
     const StringList& sourceList = MainForm->SourceList;
     bool progressShown = false;
     for (int i = 0; i < sourceList.Count(); ++i) {
         if (!SourceAllRadioButton->isChecked() && !sourceList.Selected(i))
             continue;
         std::string formName, fileName;
-        SplitSourceEntry(TrimBlanks(sourceList.Item(i)), formName, fileName);
+        SplitSourceEntry(sourceList.Item(i), formName, fileName);
         ShowProgress("Preparing Source File", fileName);
         progressShown = true;
-        const std::string path =
-            HasDirectoryPart(fileName) ? fileName : projectDirectory + fileName;
+        const std::string path = ResolveUnitFile(ProjectFileName, fileName);
         AddSection(files,
                    {"Source Code for: " + ProjectFileName, fileName, TextOf(*FontSourceComboBox),
                     TextOf(*FontSizeSourceComboBox)},

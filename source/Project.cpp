@@ -89,11 +89,9 @@ std::optional<TParser> OpenParser(const std::string& path) {
     }
 }
 
-void ReadProjectUses(TParser& parser, ProjectModel& model, ProjectLists& lists,
-                     NameSet& formNames) {
+void ReadProjectUses(TParser& parser, std::string& token, TTokenKind& kind, ProjectModel& model,
+                     ProjectLists& lists, NameSet& formNames) {
     DependencyCollector dependencies(model, lists.SuppressList);
-    std::string token;
-    TTokenKind kind = tkIdentifier;
     while (parser.FindUses(token, kind)) {
         bool last = false;
         while (!last) {
@@ -144,9 +142,11 @@ bool ReadCreateFormCall(TParser& parser, std::string& token, TTokenKind& kind) {
 
 // The main form is the second argument of the first Application.CreateForm
 // call after the first "begin" whose name is a form of a plain uses entry.
-void FindMainForm(TParser& parser, ProjectModel& model, const NameSet& formNames) {
-    std::string token;
-    TTokenKind kind = tkIdentifier;
+// The search for "begin" looks first at the token the uses reading left
+// behind: when that is the file's last word, "begin", the calls are looked
+// for from the file's start.
+void FindMainForm(TParser& parser, std::string& token, TTokenKind& kind, ProjectModel& model,
+                  const NameSet& formNames) {
     parser.Rewind();
     while (!parser.AtEnd()) {
         if (EqualIgnoringAsciiCase(token, "begin") && kind == tkIdentifier)
@@ -186,7 +186,15 @@ bool FindInList(const std::string& name, const StringList& list, int& index) {
     return false;
 }
 
+// An entry without a form begins with blanks, and its file name may hold
+// blanks of its own ("Tool Box.pas"): only an entry that begins with a form
+// name is cut at its first blank.
 void SplitSourceEntry(const std::string& entry, std::string& formName, std::string& fileName) {
+    if (!entry.empty() && IsBlank(entry.front())) {
+        formName.clear();
+        fileName = TrimBlanks(entry);
+        return;
+    }
     const size_t space = entry.find(' ');
     if (space == std::string::npos) {
         formName.clear();
@@ -232,8 +240,8 @@ void ReadProjectFile(ProjectModel& model, ProjectLists& lists) {
     TTokenKind kind = tkIdentifier;
     parser->ReadToken(token, kind);
     NameSet formNames{std::vector<std::string>()};
-    ReadProjectUses(*parser, model, lists, formNames);
-    FindMainForm(*parser, model, formNames);
+    ReadProjectUses(*parser, token, kind, model, lists, formNames);
+    FindMainForm(*parser, token, kind, model, formNames);
     if (model.MainFormName.empty())
         ShowMessage(MessageKind::Warning, "Could not determine Main form of project");
 }
@@ -242,7 +250,7 @@ void ScanUnitUses(const ProjectModel& model, ProjectLists& lists) {
     DependencyCollector dependencies(model, lists.SuppressList);
     for (int i = 0; i < lists.SourceList.Count(); ++i) {
         std::string formName, fileName;
-        SplitSourceEntry(TrimBlanks(lists.SourceList.Item(i)), formName, fileName);
+        SplitSourceEntry(lists.SourceList.Item(i), formName, fileName);
         const std::string path = ResolveUnitFile(model.ProjectFileName, fileName);
         if (path == model.ProjectFileName)
             continue;

@@ -31,7 +31,9 @@ struct ProjectLists {
 bool FindInList(const std::string& name, const std::vector<std::string>& list, int& index);
 bool FindInList(const std::string& name, const StringList& list, int& index);
 
-// A source list entry back into its form name and file name.
+// A source list entry, as the list holds it, back into its form name and file
+// name. An entry that begins with a blank has no form: its file name is the
+// whole entry without the blanks at its ends.
 void SplitSourceEntry(const std::string& entry, std::string& formName, std::string& fileName);
 
 // "%18s  %s" of "" and the project file's name without its directory.

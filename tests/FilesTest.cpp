@@ -108,11 +108,12 @@ TEST(FilesTest, OnlyRegularFilesExistAndHaveAWriteTime) {
     }
 }
 
-TEST(FilesTest, FilesWithExtensionIgnoresCaseAndIncludesHiddenEntries) {
+TEST(FilesTest, FilesWithExtensionIgnoresCaseAndIncludesHiddenFilesOnly) {
     TempDir dir;
     for (const char* name :
          {"a.pas", "B.PAS", ".hidden.pas", "c.pas.bak", "d.pass", "pas", "e.dpr"})
         dir.Write(name, "");
+    std::filesystem::create_directory(dir / "Old.pas");
 
     EXPECT_EQ(Sorted(FilesWithExtension(dir.Path, ".pas")),
               (std::vector<std::string>{".hidden.pas", "B.PAS", "a.pas"}));

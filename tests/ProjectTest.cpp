@@ -94,8 +94,10 @@ TEST(ProjectTest, SplitsSourceEntries) {
     EXPECT_EQ(form + "|" + file, "|Project1.dpr");
     SplitSourceEntry("Unit3.pas", form, file);
     EXPECT_EQ(form + "|" + file, "|Unit3.pas");
-    SplitSourceEntry("My File.pas", form, file);
-    EXPECT_EQ(form + "|" + file, "My|File.pas");
+    SplitSourceEntry("                    My Project.dpr", form, file);
+    EXPECT_EQ(form + "|" + file, "|My Project.dpr");
+    SplitSourceEntry("Form1               Tool Box.pas  ", form, file);
+    EXPECT_EQ(form + "|" + file, "Form1|Tool Box.pas");
     EXPECT_EQ(UnitSourceEntry("AVeryLongFormNameIndeed", "U.pas"),
               "AVeryLongFormNameIndeed  U.pas");
 }

@@ -1,0 +1,7 @@
+program Odd;
+
+uses
+  Main in 'Main.pas' {MainForm};
+
+Application.CreateForm(TMainForm, MainForm);
+begin

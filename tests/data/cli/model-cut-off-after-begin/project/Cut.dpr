@@ -1,0 +1,6 @@
+program Cut;
+
+uses
+  Main in 'Main.pas' {MainForm};
+
+begin

@@ -1,0 +1,7 @@
+unit Main;
+
+interface
+
+implementation
+
+end.

@@ -1,0 +1,9 @@
+unit Main;
+
+interface
+
+uses SysUtils, Tools;
+
+implementation
+
+end.

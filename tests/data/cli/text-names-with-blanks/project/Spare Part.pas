@@ -1,0 +1,7 @@
+unit Spare;
+
+interface
+
+implementation
+
+end.

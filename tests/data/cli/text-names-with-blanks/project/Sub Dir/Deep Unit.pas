@@ -1,0 +1,9 @@
+unit Deep;
+
+interface
+
+uses Dialogs;
+
+implementation
+
+end.

@@ -1,0 +1,9 @@
+unit Tools;
+
+interface
+
+uses Classes;
+
+implementation
+
+end.
