@@ -39,8 +39,10 @@ void FindConverter(std::string& Path) {
         Path += ConverterInRoot;
 }
 
+// Found as ConvertFormFile starts it: a Rootdir holding BIN/CONVERT.EXE
+// has a converter.
 void CheckConverter(std::string& Path) {
-    if (!Path.empty() && FileExists(Path))
+    if (!Path.empty() && FileExists(NativePath(Path)))
         return;
     ShowMessage(MessageKind::Warning,
                 "The program CONVERT.EXE was not found.\n\r\rYou will not be able to analyze forms "

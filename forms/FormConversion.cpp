@@ -19,7 +19,14 @@ using FileAge = std::optional<std::chrono::nanoseconds>;
 // within moments of the previous one still counts as rewritten; nullopt when
 // the file does not exist.
 FileAge AgeOf(const std::string& path) {
-    return LastWriteTime(NativePath(path));
+    return LastWriteTime(path);
+}
+
+// The file the converter writes: the form file's name as found on disk with
+// the extension .txt. Looking it up without regard to case would find an
+// older UNIT1.TXT beside a unit1.dfm whose unit1.txt is not yet written.
+std::string WrittenTextFormFile(const std::string& formFilePath) {
+    return TextFormFilePath(NativePath(formFilePath));
 }
 
 void ShowNoTextFormFile(const std::string& formFilePath, const std::string& textFormFilePath) {
@@ -56,12 +63,13 @@ std::optional<std::string> ConvertSourceEntry(const std::string& entry,
                                               const std::string& projectFileName,
                                               const std::string& converterPath) {
     std::string formName, fileName;
-    SplitSourceEntry(TrimBlanks(entry), formName, fileName);
+    SplitSourceEntry(entry, formName, fileName);
     if (formName.empty())
         return std::nullopt;
     const std::string formFilePath = FormFilePath(projectFileName, fileName);
     const std::string textFormFilePath = TextFormFilePath(formFilePath);
-    const FileAge ageBefore = AgeOf(textFormFilePath);
+    const std::string writtenFile = WrittenTextFormFile(formFilePath);
+    const FileAge ageBefore = AgeOf(writtenFile);
     if (!FileExists(NativePath(formFilePath))) {
         ShowMessage(MessageKind::Error, "Could not open the unit \r\r" + formFilePath);
         return std::nullopt;
@@ -70,11 +78,11 @@ std::optional<std::string> ConvertSourceEntry(const std::string& entry,
         ShowMessage(MessageKind::Error, "Could not convert " + formFilePath + " to text format");
         return std::nullopt;
     }
-    if (AgeOf(textFormFilePath) == ageBefore) {
+    if (AgeOf(writtenFile) == ageBefore) {
         ShowNoTextFormFile(formFilePath, textFormFilePath);
         return std::nullopt;
     }
-    return textFormFilePath;
+    return writtenFile;
 }
 
 void AnalyzeForms(const StringList& sourceList, const std::string& projectFileName,

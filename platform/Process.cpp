@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -48,7 +49,14 @@ bool RunAndWait(const std::string& program, const std::string& argument,
     int error = ::posix_spawn_file_actions_addchdir_np(&spawn.Actions, workingDirectory.c_str());
     // Like a Windows process started without inheriting handles: the
     // converter must not hold our open files (a hive being replaced, a print
-    // file about to be deleted).
+    // file about to be deleted), and its standard streams are not ours, so
+    // that nothing it reads or prints mixes with pembrill-cli's output and
+    // messages.
+    for (const int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+        if (error == 0)
+            error =
+                ::posix_spawn_file_actions_addopen(&spawn.Actions, stream, "/dev/null",
+                                                   stream == STDIN_FILENO ? O_RDONLY : O_WRONLY, 0);
     if (error == 0)
         error = ::posix_spawn_file_actions_addclosefrom_np(&spawn.Actions, STDERR_FILENO + 1);
     char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(argument.c_str()),

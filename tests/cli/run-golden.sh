@@ -7,7 +7,10 @@
 # A case folder holds:
 #   project/      the files, copied to a fresh directory the CLI runs in
 #   args          the command line, one argument per line
-#   convert.exe   optional: the form converter (default: dfmconvert)
+#   convert.exe   optional: the form converter (default: dfmconvert); it
+#                 finds dfmconvert in $DFMCONVERT
+#   converter-path optional: where under the Delphi directory the converter
+#                 goes (default: bin/convert.exe)
 #   no-converter  optional: no Delphi installation is registered
 #   registry/     optional: hive files put in the registry directory first
 #   expected.out, expected.err, expected.status
@@ -26,19 +29,22 @@ for case in "$cases"/*/; do
     [ -d "$case/project" ] && cp -r "$case/project/." "$dir/"
     registry="$work/registry"
     root="$work/delphi2"
-    mkdir -p "$registry" "$root/bin" "$work/tmp"
+    converter="$root/bin/convert.exe"
+    [ -f "$case/converter-path" ] && converter="$root/$(cat "$case/converter-path")"
+    mkdir -p "$registry" "$(dirname "$converter")" "$work/tmp"
     [ -d "$case/registry" ] && cp "$case/registry/"* "$registry/"
     if [ -f "$case/convert.exe" ]; then
-        cp "$case/convert.exe" "$root/bin/convert.exe"
+        cp "$case/convert.exe" "$converter"
     else
-        printf '#!/bin/sh\nexec "%s" "$@"\n' "$dfmconvert" >"$root/bin/convert.exe"
+        printf '#!/bin/sh\nexec "%s" "$@"\n' "$dfmconvert" >"$converter"
     fi
-    chmod +x "$root/bin/convert.exe"
+    chmod +x "$converter"
     [ -f "$case/no-converter" ] ||
         printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Borland\\Delphi\\2.0]\r\n"Rootdir"="%s"\r\n' \
             "$root" >"$registry/HKEY_LOCAL_MACHINE.reg"
     mapfile -t args <"$case/args"
     (cd "$dir" && TMPDIR="$work/tmp" PEMBRILL_REGISTRY="$registry" QT_QPA_PLATFORM=offscreen \
+        DFMCONVERT="$dfmconvert" \
         "$cli" "${args[@]}" >"$work/out" 2>"$work/err" </dev/null)
     echo $? >"$work/status"
     for stream in out err; do

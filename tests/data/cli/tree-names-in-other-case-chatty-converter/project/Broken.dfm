@@ -1,0 +1,2 @@
+TPF0TForm1
+BrokenF

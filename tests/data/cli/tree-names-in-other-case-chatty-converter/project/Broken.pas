@@ -1,0 +1,9 @@
+unit Broken;
+
+interface
+
+uses Forms;
+
+implementation
+
+end.

@@ -1,0 +1,6 @@
+object MainForm: TMainForm
+  Caption = 'Main'
+  object OkButton: TButton
+    Caption = 'OK'
+  end
+end

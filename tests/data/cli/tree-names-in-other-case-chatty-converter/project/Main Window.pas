@@ -1,0 +1,9 @@
+unit Main;
+
+interface
+
+uses Forms;
+
+implementation
+
+end.

@@ -1,0 +1,9 @@
+unit Unit1;
+
+interface
+
+uses Forms;
+
+implementation
+
+end.
