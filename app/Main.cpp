@@ -346,7 +346,10 @@ void TMainForm::OpenProject(const std::string& path) {
         ProjectLists lists = Lists();
         ReadProject(Project, lists);
     } catch (const FileError& error) {
+        // The opening ends here: a half-read project is no open project.
         ShowMessage(MessageKind::Error, error.what());
+        SetStartState();
+        return;
     }
     SetOpenState();
 }

@@ -112,6 +112,10 @@ bool TryStrToInt(const std::string& text, int32_t& value) {
     return ParseDecimal(text, i, value);
 }
 
+bool TryDecimalStrToInt(const std::string& text, int32_t& value) {
+    return ParseDecimal(text, SkipSpaces(text, 0), value);
+}
+
 bool TryStrToFloat(const std::string& text, char decimalSeparator, double& value) {
     const std::string number = NormalizedFloat(text, decimalSeparator);
     if (number.empty())

@@ -12,6 +12,9 @@ namespace pembrill {
 // "$100000000" fails. Leaves value alone on failure.
 bool TryStrToInt(const std::string& text, int32_t& value);
 
+// The decimal form alone: "$2" is no decimal integer.
+bool TryDecimalStrToInt(const std::string& text, int32_t& value);
+
 // Decimal numbers: optional spaces around, an optional sign, digits with at
 // most one decimalSeparator (at least one digit in all), an optional
 // exponent ('E' or 'e', optional sign, digits). No thousands separators.

@@ -187,7 +187,7 @@ private:
 
 void WriteDependencyReport(const DependencyReportInput& input, LineSink& sink) {
     int32_t levels = 0;
-    const int maxLevels = TryStrToInt(input.LevelsText, levels) ? levels : 0;
+    const int maxLevels = TryDecimalStrToInt(input.LevelsText, levels) ? levels : 0;
     WriteFormTable(input.Model, sink);
     WriteHeading(maxLevels, sink);
     int mainUnit = -1;

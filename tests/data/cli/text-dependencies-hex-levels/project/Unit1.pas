@@ -1,0 +1,6 @@
+unit Unit1;
+interface
+uses Windows, SysUtils, Unit2;
+implementation
+uses Unit3;
+end.

@@ -1,0 +1,5 @@
+unit Unit2;
+interface
+uses Unit3, Unit1;
+implementation
+end.

@@ -1,0 +1,5 @@
+unit Unit3;
+interface
+uses SysUtils;
+implementation
+end.
