@@ -5,10 +5,9 @@
 #include "output/Frmt.h"
 #include "output/Prnt.h"
 #include "platform/AsciiCase.h"
-#include "platform/DecimalSeparator.h"
+#include "platform/DisplayText.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
-#include "platform/NumberText.h"
 #include "platform/Printer.h"
 #include "report/Depfilt.h"
 #include "report/DialogSettingsControls.h"
@@ -86,11 +85,16 @@ void PrintSections(const TPrintForm& job) {
     }
 }
 
+std::string AbsolutePath(const std::string& name) {
+    std::error_code error;
+    return std::filesystem::absolute(name, error).lexically_normal().string();
+}
+
 // The Open dialog returns only an existing file with the project extension,
 // as a full path.
 bool ResolveProjectFile(const std::string& name, std::string& path) {
     std::error_code error;
-    path = std::filesystem::absolute(name, error).lexically_normal().string();
+    path = AbsolutePath(name);
     const auto status = std::filesystem::status(path, error);
     if (!error && std::filesystem::is_directory(status))
         error = std::make_error_code(std::errc::is_a_directory);
@@ -137,7 +141,7 @@ void SelectSources(const std::vector<std::string>& fileNames) {
     std::vector<std::string> entryFiles;
     for (int i = 0; i < source.Count(); ++i) {
         std::string formName, fileName;
-        SplitSourceEntry(TrimBlanks(source.Item(i)), formName, fileName);
+        SplitSourceEntry(source.Item(i), formName, fileName);
         entryFiles.push_back(fileName);
     }
     for (const auto& wanted : fileNames) {
@@ -161,63 +165,34 @@ void ChooseFiltered(QRadioButton* filtered, QRadioButton* none, const StringList
         filtered->click();
 }
 
-void ChooseSources(const std::string& choice) {
-    if (choice == "all")
-        PrintSetupForm->SourceAllRadioButton->click();
-    else if (choice == "selected")
-        PrintSetupForm->SourceSelectedRadioButton->click();
-    else
-        PrintSetupForm->SourceNoneRadioButton->click();
+// The radio of the choice group behind the stored setting `name`.
+void Choose(const std::string& name, SettingKind kind, ReportChoice choice) {
+    TPrintSetupForm& setup = *PrintSetupForm;
+    if (choice == ReportChoice::Filtered && kind == SettingKind::DependencyChoice)
+        return ChooseFiltered(setup.DependencyFilterRadioButton, setup.DependencyNoneRadioButton,
+                              DependencyFilterForm->ShowStrings());
+    if (choice == ReportChoice::Filtered)
+        return ChooseFiltered(setup.ObjectFilterRadioButton, setup.ObjectNoneRadioButton,
+                              ObjectFilterForm->SelectedStrings());
+    DialogSettingsControls(setup, *FormatForm).SetChoice(name, choice);
 }
 
-void ChooseObjects(const std::string& choice) {
-    if (choice == "all")
-        PrintSetupForm->ObjectAllRadioButton->click();
-    else if (choice == "filtered")
-        ChooseFiltered(PrintSetupForm->ObjectFilterRadioButton,
-                       PrintSetupForm->ObjectNoneRadioButton, ObjectFilterForm->SelectedStrings());
-    else
-        PrintSetupForm->ObjectNoneRadioButton->click();
+// Read as a stored choice is read; a word the group does not know is a usage
+// error, whichever option or setting gives it.
+ReportChoice ChoiceNamed(SettingKind kind, const std::string& word, const std::string& option) {
+    if (const std::optional<ReportChoice> choice = ChoiceOfWord(kind, word))
+        return *choice;
+    throw UsageFailure{"unknown value " + word + " for " + option};
 }
 
-// The fields the dialogs check when the user leaves them.
-enum class FieldCheck { None, Integer, Decimal };
-
-FieldCheck CheckOf(const std::string& name) {
-    static const char* const IntegerFields[] = {"HeaderFontSize",     "FooterFontSize",
-                                                "DependencyFontSize", "DependencyLevels",
-                                                "SourceCodeFontSize", "ObjectsFontSize"};
-    if (name == "LeftMargin")
-        return FieldCheck::Decimal;
-    for (const char* field : IntegerFields)
-        if (name == field)
-            return FieldCheck::Integer;
-    return FieldCheck::None;
-}
-
-void RequireValid(FieldCheck check, const std::string& value) {
-    int32_t integer = 0;
-    double decimal = 0;
-    const bool valid =
-        check == FieldCheck::None ||
-        (check == FieldCheck::Integer && TryStrToInt(value, integer)) ||
-        (check == FieldCheck::Decimal && TryStrToFloat(value, LocaleDecimalSeparator(), decimal));
-    if (valid)
-        return;
-    ShowMessage(MessageKind::Error, "Invalid value");
-    throw UsageFailure{};
-}
-
-ReportChoice ChoiceNamed(const std::string& value) {
-    if (value == "all")
-        return ReportChoice::All;
-    if (value == "selected")
-        return ReportChoice::Selected;
-    if (value == "filtered")
-        return ReportChoice::Filtered;
-    if (value == "none")
-        return ReportChoice::None;
-    throw UsageFailure{"unknown choice " + value};
+// The text goes into its control and passes the check the dialog runs when
+// the user leaves that control; a text that fails it ends the run after the
+// dialog's own message.
+void SetCheckedText(const std::string& name, const std::string& value) {
+    DialogSettingsControls controls(*PrintSetupForm, *FormatForm);
+    controls.SetText(name, value);
+    if (!controls.CheckText(name))
+        throw UsageFailure{};
 }
 
 void ApplySetting(const std::string& name, const std::string& value) {
@@ -225,25 +200,15 @@ void ApplySetting(const std::string& name, const std::string& value) {
                                       [&](const Setting& s) { return name == s.Name; });
     if (setting == StoredSettings.end())
         throw UsageFailure{"no setting named " + name};
-    DialogSettingsControls controls(*PrintSetupForm, *FormatForm);
     switch (setting->Kind) {
     case SettingKind::Boolean:
         if (value != "0" && value != "1")
             throw UsageFailure{name + " takes 0 or 1"};
-        return controls.SetChecked(name, value == "1");
+        return DialogSettingsControls(*PrintSetupForm, *FormatForm).SetChecked(name, value == "1");
     case SettingKind::Text:
-        RequireValid(CheckOf(name), value);
-        return controls.SetText(name, value);
-    case SettingKind::DependencyChoice:
-        if (ChoiceNamed(value) == ReportChoice::Filtered)
-            return ChooseFiltered(PrintSetupForm->DependencyFilterRadioButton,
-                                  PrintSetupForm->DependencyNoneRadioButton,
-                                  DependencyFilterForm->ShowStrings());
-        return PrintSetupForm->DependencyNoneRadioButton->click();
-    case SettingKind::SourceCodeChoice:
-        return ChooseSources(value);
-    case SettingKind::ObjectsChoice:
-        return ChooseObjects(value);
+        return SetCheckedText(name, value);
+    default:
+        return Choose(name, setting->Kind, ChoiceNamed(setting->Kind, value, name));
     }
 }
 
@@ -255,16 +220,14 @@ void SetPrintChoices(const CliOptions& options) {
     if (options.Dependencies)
         ChooseFiltered(setup.DependencyFilterRadioButton, setup.DependencyNoneRadioButton,
                        DependencyFilterForm->ShowStrings());
-    if (options.Levels) {
-        RequireValid(FieldCheck::Integer, *options.Levels);
-        setup.DependencyLevels->setText(QString::fromStdString(*options.Levels));
-    }
+    if (options.Levels)
+        SetCheckedText("DependencyLevels", *options.Levels);
     if (options.Sources)
-        ChooseSources(*options.Sources);
+        Choose("SourceCode", SettingKind::SourceCodeChoice, *options.Sources);
     if (options.NoLineNumbers)
         setup.PrintLineNumbersCheckBox->setChecked(false);
     if (options.Objects)
-        ChooseObjects(*options.Objects);
+        Choose("Objects", SettingKind::ObjectsChoice, *options.Objects);
     if (options.Components)
         setup.ComponentsCheckBox->setChecked(true);
     if (options.AllSubComponents)
@@ -277,23 +240,26 @@ void SetPrintChoices(const CliOptions& options) {
         setup.ObjectPropertiesCheckBox->setChecked(true);
 }
 
-void RunPrintJobs(const CliOptions& options) {
+// pdfFile: absolute, or empty for no PDF.
+void RunPrintJobs(const CliOptions& options, const std::string& pdfFile) {
     PrintSetupForm->ProjectFileName = MainForm->Project.ProjectFileName;
     if (options.Text) {
         PrintSetupForm->SectionsSink = PrintSections;
         PrintSetupForm->PrintButton->click();
         PrintSetupForm->SectionsSink = nullptr;
     }
-    if (options.PdfFile) {
+    if (!pdfFile.empty()) {
         QPrinter& printer = ProgramPrinter();
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(
-            std::filesystem::absolute(*options.PdfFile).lexically_normal().string()));
+        printer.setOutputFileName(ToDisplay(pdfFile));
         PrintSetupForm->PrintButton->click();
     }
 }
 
 void Run(const CliOptions& options) {
+    // Names on the command line are the caller's: made absolute before the
+    // opening moves the working directory to the project's.
+    const std::string pdfFile = options.PdfFile ? AbsolutePath(*options.PdfFile) : "";
     std::string projectFile;
     if (!ResolveProjectFile(options.ProjectFile, projectFile))
         throw UsageFailure{};
@@ -310,12 +276,10 @@ void Run(const CliOptions& options) {
     if (options.Tree)
         PrintTree();
     std::fflush(stdout);
-    RunPrintJobs(options);
+    RunPrintJobs(options, pdfFile);
     if (options.SaveSettings)
         PrintSetupForm->SaveButton->click();
 }
-
-constexpr const char* MoveOptionNames[] = {"--show", "--suppress", "--type"};
 
 class ArgumentReader {
 public:
@@ -335,14 +299,6 @@ public:
         return Arguments[Position++];
     }
 
-    std::string OneOf(const std::string& option, std::initializer_list<const char*> words) {
-        const std::string value = Value(option);
-        for (const char* word : words)
-            if (value == word)
-                return value;
-        throw UsageFailure{"unknown value " + value + " for " + option};
-    }
-
 private:
     const std::vector<std::string>& Arguments;
     size_t Position = 0;
@@ -355,46 +311,77 @@ void ParseSetting(const std::string& assignment, CliOptions& options) {
     options.Settings.emplace_back(assignment.substr(0, equals), assignment.substr(equals + 1));
 }
 
+struct CliOption {
+    const char* Name;
+    // The value's placeholder in the usage; null for an option without one.
+    const char* Value;
+    const char* Meaning;
+    void (*Take)(CliOptions& options, const std::string& value);
+};
+
+// Every option, in the order the usage lists them.
+constexpr CliOption Options[] = {
+    {"--help", nullptr, "print this usage and exit",
+     [](CliOptions& o, const std::string&) { o.Help = true; }},
+    {"--model", nullptr, "print the project model",
+     [](CliOptions& o, const std::string&) { o.Model = true; }},
+    {"--analyze", nullptr, "run Analyze (converter and object tree) after opening",
+     [](CliOptions& o, const std::string&) { o.Analyze = true; }},
+    {"--tree", nullptr, "print the object tree",
+     [](CliOptions& o, const std::string&) { o.Tree = true; }},
+    {"--dependencies", nullptr, "choose the Filtered dependency section",
+     [](CliOptions& o, const std::string&) { o.Dependencies = true; }},
+    {"--levels", "N", "the Levels box", [](CliOptions& o, const std::string& v) { o.Levels = v; }},
+    {"--show", "UNIT", "move a unit name to the Show list (repeatable)",
+     [](CliOptions& o, const std::string& v) {
+         o.Moves.push_back({FilterMove::Show, v});
+     }},
+    {"--suppress", "UNIT", "move a unit name to the Suppress list (repeatable)",
+     [](CliOptions& o, const std::string& v) {
+         o.Moves.push_back({FilterMove::Suppress, v});
+     }},
+    {"--sources", "all|selected|none", "the Source Code choice",
+     [](CliOptions& o, const std::string& v) {
+         o.Sources = ChoiceNamed(SettingKind::SourceCodeChoice, v, "--sources");
+     }},
+    {"--select", "FILE", "select the source list entry of FILE (repeatable)",
+     [](CliOptions& o, const std::string& v) { o.Selections.push_back(v); }},
+    {"--no-line-numbers", nullptr, "uncheck Line Numbers",
+     [](CliOptions& o, const std::string&) { o.NoLineNumbers = true; }},
+    {"--objects", "all|filtered|none", "the Objects choice",
+     [](CliOptions& o, const std::string& v) {
+         o.Objects = ChoiceNamed(SettingKind::ObjectsChoice, v, "--objects");
+     }},
+    {"--type", "CLASS", "move a class name from Available to Selected (repeatable)",
+     [](CliOptions& o, const std::string& v) {
+         o.Moves.push_back({FilterMove::Type, v});
+     }},
+    {"--components", nullptr, "check Components",
+     [](CliOptions& o, const std::string&) { o.Components = true; }},
+    {"--all-subcomponents", nullptr, "check All Sub-Components",
+     [](CliOptions& o, const std::string&) { o.AllSubComponents = true; }},
+    {"--no-components", nullptr, "uncheck Components and All Sub-Components",
+     [](CliOptions& o, const std::string&) { o.NoComponents = true; }},
+    {"--properties", nullptr, "check Object Properties",
+     [](CliOptions& o, const std::string&) { o.Properties = true; }},
+    {"--set", "NAME=VALUE", "set the control behind a stored setting (Booleans take 0/1)",
+     [](CliOptions& o, const std::string& v) { ParseSetting(v, o); }},
+    {"--text", nullptr, "write the job's sections to stdout instead of printing",
+     [](CliOptions& o, const std::string&) { o.Text = true; }},
+    {"--pdf", "FILE", "print the job's pages to FILE as PDF",
+     [](CliOptions& o, const std::string& v) { o.PdfFile = v; }},
+    {"--save-settings", nullptr, "press Save",
+     [](CliOptions& o, const std::string&) { o.SaveSettings = true; }},
+};
+
 void ParseOption(const std::string& option, ArgumentReader& reader, CliOptions& options) {
-    const auto move = std::find(std::begin(MoveOptionNames), std::end(MoveOptionNames), option);
-    if (move != std::end(MoveOptionNames)) {
-        options.Moves.push_back(
-            {static_cast<FilterMove::Target>(move - MoveOptionNames), reader.Value(option)});
+    for (const CliOption& known : Options) {
+        if (option != known.Name)
+            continue;
+        known.Take(options, known.Value ? reader.Value(option) : std::string());
         return;
     }
-    const std::pair<const char*, bool CliOptions::*> flags[] = {
-        {"--model", &CliOptions::Model},
-        {"--analyze", &CliOptions::Analyze},
-        {"--tree", &CliOptions::Tree},
-        {"--dependencies", &CliOptions::Dependencies},
-        {"--no-line-numbers", &CliOptions::NoLineNumbers},
-        {"--components", &CliOptions::Components},
-        {"--all-subcomponents", &CliOptions::AllSubComponents},
-        {"--no-components", &CliOptions::NoComponents},
-        {"--properties", &CliOptions::Properties},
-        {"--text", &CliOptions::Text},
-        {"--save-settings", &CliOptions::SaveSettings},
-    };
-    for (const auto& [name, flag] : flags) {
-        if (option == name) {
-            options.*flag = true;
-            return;
-        }
-    }
-    if (option == "--levels")
-        options.Levels = reader.Value(option);
-    else if (option == "--sources")
-        options.Sources = reader.OneOf(option, {"all", "selected", "none"});
-    else if (option == "--select")
-        options.Selections.push_back(reader.Value(option));
-    else if (option == "--objects")
-        options.Objects = reader.OneOf(option, {"all", "filtered", "none"});
-    else if (option == "--set")
-        ParseSetting(reader.Value(option), options);
-    else if (option == "--pdf")
-        options.PdfFile = reader.Value(option);
-    else
-        throw UsageFailure{"unknown option " + option};
+    throw UsageFailure{"unknown option " + option};
 }
 
 } // namespace
@@ -412,13 +399,27 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
             else
                 throw UsageFailure{"more than one project file"};
         }
-        if (options.ProjectFile.empty())
+        if (options.ProjectFile.empty() && !options.Help)
             throw UsageFailure{"no project file given"};
         return true;
     } catch (const UsageFailure& failure) {
         error = failure.Reason;
         return false;
     }
+}
+
+std::string CliUsage(bool withOptions) {
+    std::string usage = "usage: pembrill-cli [OPTION]... PROJECT.dpr\n";
+    if (!withOptions)
+        return usage;
+    for (const CliOption& option : Options) {
+        std::string left = std::string("  ") + option.Name;
+        if (option.Value)
+            left += std::string(" ") + option.Value;
+        left.resize(std::max<size_t>(left.size() + 1, 31), ' ');
+        usage += left + option.Meaning + "\n";
+    }
+    return usage;
 }
 
 int RunCli(const CliOptions& options) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report/Settings.h"
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -17,16 +19,17 @@ struct FilterMove {
 // pembrill-cli's command line. Each option stands for a control or a button
 // of the windows; the work is done by setting and pressing them.
 struct CliOptions {
+    bool Help = false;
     bool Model = false;
     bool Analyze = false;
     bool Tree = false;
     std::vector<FilterMove> Moves; // in the order given
     bool Dependencies = false;
     std::optional<std::string> Levels;
-    std::optional<std::string> Sources; // all, selected or none
+    std::optional<ReportChoice> Sources;
     std::vector<std::string> Selections;
     bool NoLineNumbers = false;
-    std::optional<std::string> Objects; // all, filtered or none
+    std::optional<ReportChoice> Objects;
     bool Components = false;
     bool AllSubComponents = false;
     bool NoComponents = false;
@@ -42,6 +45,10 @@ struct CliOptions {
 // reason when they are not a valid command line.
 bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& options,
                      std::string& error);
+
+// "usage: pembrill-cli [OPTION]... PROJECT.dpr", then with withOptions a line
+// for each option.
+std::string CliUsage(bool withOptions);
 
 // Runs the windows hidden as the options say; gives the exit status.
 int RunCli(const CliOptions& options);

@@ -5,12 +5,6 @@
 
 #include <cstdio>
 
-namespace {
-
-constexpr const char* Usage = "usage: pembrill-cli [OPTION]... PROJECT.dpr\n";
-
-} // namespace
-
 // Pembrill without a screen: the same windows, hidden on Qt's offscreen
 // platform, driven through the same handlers a user would press.
 int main(int argc, char** argv) {
@@ -18,8 +12,13 @@ int main(int argc, char** argv) {
     std::string error;
     if (!pembrill::ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), options,
                                    error)) {
-        std::fprintf(stderr, "pembrill-cli: %s\n%s", error.c_str(), Usage);
+        std::fprintf(stderr, "pembrill-cli: %s\n%s", error.c_str(),
+                     pembrill::CliUsage(false).c_str());
         return 2;
+    }
+    if (options.Help) {
+        std::fputs(pembrill::CliUsage(true).c_str(), stdout);
+        return 0;
     }
     pembrill::PrepareHeadlessQt();
     int qtArgc = 1;

@@ -30,9 +30,25 @@ bool IsMouseButtonEvent(const QEvent* event) {
 
 } // namespace
 
-void FieldExitWatcher::Watch(QWidget& field, std::function<void()> check) {
-    Checks.emplace_back(&field, std::move(check));
+void FieldExitWatcher::Watch(QWidget& field, std::function<bool()> accepts) {
+    Checks.emplace_back(&field, std::move(accepts));
     field.installEventFilter(this);
+}
+
+const std::function<bool()>* FieldExitWatcher::CheckOf(const QObject* field) const {
+    for (const auto& [watchedField, accepts] : Checks)
+        if (watchedField == field)
+            return &accepts;
+    return nullptr;
+}
+
+bool FieldExitWatcher::CheckField(QWidget& field) {
+    const std::function<bool()>* accepts = CheckOf(&field);
+    if (!accepts || (*accepts)())
+        return true;
+    field.setFocus(Qt::OtherFocusReason);
+    ShowMessage(MessageKind::Error, "Invalid value");
+    return false;
 }
 
 void FieldExitWatcher::RefuseExit(QWidget& field) {
@@ -59,13 +75,11 @@ bool FieldExitWatcher::eventFilter(QObject* watched, QEvent* event) {
 void FieldExitWatcher::CheckExit(QObject* field, Qt::FocusReason reason) {
     if (RefusedField || !IsLeaving(reason))
         return;
-    for (const auto& [watchedField, check] : Checks) {
-        if (watchedField != field)
-            continue;
-        LeavingReason = reason;
-        check();
+    const std::function<bool()>* accepts = CheckOf(field);
+    if (!accepts || (*accepts)())
         return;
-    }
+    LeavingReason = reason;
+    RefuseExit(*static_cast<QWidget*>(field));
 }
 
 void FieldExitWatcher::ReturnAndReport() {

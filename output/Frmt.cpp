@@ -123,9 +123,9 @@ void TFormatForm::ConnectHandlers() {
     for (DropDownComboBox* box : {FontHeaderComboBox, FontFooterComboBox})
         connect(box, &DropDownComboBox::DroppingDown, this,
                 [this, box] { FontComboBoxClick(*box); });
-    ExitWatcher->Watch(*EditLeft, [this] { ValidateFloat(); });
+    ExitWatcher->Watch(*EditLeft, [this] { return ValidateFloat(); });
     for (QComboBox* box : {FontHeaderSizeComboBox, FontFooterSizeComboBox})
-        ExitWatcher->Watch(*box, [this, box] { ValidateInteger(*box); });
+        ExitWatcher->Watch(*box, [this, box] { return ValidateInteger(*box); });
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -172,16 +172,14 @@ void TFormatForm::FontComboBoxClick(QComboBox& box) {
     box.setEditText(text);
 }
 
-void TFormatForm::ValidateFloat() {
+bool TFormatForm::ValidateFloat() {
     double value = 0;
-    if (!TryStrToFloat(FromDisplay(EditLeft->text()), LocaleDecimalSeparator(), value))
-        ExitWatcher->RefuseExit(*EditLeft);
+    return TryStrToFloat(FromDisplay(EditLeft->text()), LocaleDecimalSeparator(), value);
 }
 
-void TFormatForm::ValidateInteger(QComboBox& box) {
+bool TFormatForm::ValidateInteger(QComboBox& box) {
     int32_t value = 0;
-    if (!TryStrToInt(FromDisplay(box.currentText()), value))
-        ExitWatcher->RefuseExit(box);
+    return TryStrToInt(FromDisplay(box.currentText()), value);
 }
 
 } // namespace pembrill

@@ -25,8 +25,12 @@ public:
     PageFormat CurrentPageFormat() const;
 
     void FontComboBoxClick(QComboBox& box);
-    void ValidateFloat();
-    void ValidateInteger(QComboBox& box);
+    // The checks of the number fields when the focus leaves them: true when
+    // the text converts.
+    bool ValidateFloat();
+    bool ValidateInteger(QComboBox& box);
+
+    FieldExitWatcher& FieldChecks() const { return *ExitWatcher; }
 
     QLineEdit* EditLeft;
     QCheckBox* WordWrap;

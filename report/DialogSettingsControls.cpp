@@ -1,5 +1,6 @@
 #include "report/DialogSettingsControls.h"
 
+#include "app/FieldExitWatcher.h"
 #include "output/Frmt.h"
 #include "platform/DisplayText.h"
 #include "report/Prntset.h"
@@ -7,7 +8,8 @@
 namespace pembrill {
 
 DialogSettingsControls::DialogSettingsControls(TPrintSetupForm& setup, TFormatForm& format)
-    : CheckBoxes{
+    : Setup(setup), Format(format),
+      CheckBoxes{
           {"WordWrap", format.WordWrap},
           {"Header", format.Header},
           {"HeaderBold", format.HeaderBold},
@@ -85,6 +87,11 @@ ReportChoice DialogSettingsControls::Choice(const std::string& name) const {
     if (group.Filtered && group.Filtered->isChecked())
         return ReportChoice::Filtered;
     return ReportChoice::None;
+}
+
+bool DialogSettingsControls::CheckText(const std::string& name) {
+    QWidget& control = *TextControls.at(name);
+    return Setup.FieldChecks().CheckField(control) && Format.FieldChecks().CheckField(control);
 }
 
 // A choice the group does not offer checks None.

@@ -28,7 +28,14 @@ public:
     ReportChoice Choice(const std::string& name) const override;
     void SetChoice(const std::string& name, ReportChoice choice) override;
 
+    // The check a dialog runs when the user leaves the text's control, with
+    // its message when the text does not convert; true for a text that has
+    // no check.
+    bool CheckText(const std::string& name);
+
 private:
+    TPrintSetupForm& Setup;
+    TFormatForm& Format;
     // The radio of each choice a group offers; the others are null.
     struct ChoiceGroup {
         QRadioButton* None = nullptr;

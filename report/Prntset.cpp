@@ -194,7 +194,7 @@ void TPrintSetupForm::ConnectHandlers() {
     for (QWidget* field :
          std::initializer_list<QWidget*>{DependencyLevels, FontSizeDependencyComboBox,
                                          FontSizeSourceComboBox, FontSizeObjectComboBox})
-        ExitWatcher->Watch(*field, [this, field] { ValidateInteger(*field); });
+        ExitWatcher->Watch(*field, [this, field] { return ValidateInteger(*field); });
     connect(PreviewButton, &QPushButton::clicked, this, &TPrintSetupForm::PreviewButtonClick);
     connect(PrintButton, &QPushButton::clicked, this, &TPrintSetupForm::PrintButtonClick);
     connect(SetupButton, &QPushButton::clicked, this, &TPrintSetupForm::SetupButtonClick);
@@ -286,10 +286,9 @@ void TPrintSetupForm::ObjectFilterRadioButtonClick(QObject* Sender) {
 }
 
 // The value is not used: a number of levels below zero passes.
-void TPrintSetupForm::ValidateInteger(QWidget& Sender) {
+bool TPrintSetupForm::ValidateInteger(QWidget& Sender) {
     int32_t value = 0;
-    if (!TryStrToInt(FromDisplay(ControlText(Sender)), value))
-        ExitWatcher->RefuseExit(Sender);
+    return TryStrToInt(FromDisplay(ControlText(Sender)), value);
 }
 
 // Refilled on every drop-down, so the list follows the printer's fonts now.

@@ -50,7 +50,9 @@ public:
     void DependencyFilterButtonClick();
     void DependencyFilterRadioButtonClick();
     void ObjectFilterRadioButtonClick(QObject* Sender);
-    void ValidateInteger(QWidget& Sender);
+    // The check of the number boxes when the focus leaves them: true when
+    // the text converts.
+    bool ValidateInteger(QWidget& Sender);
     void FontComboBoxDropDown(QComboBox& Sender);
     void SetupButtonClick();
     void Button2Click();
@@ -67,6 +69,8 @@ public:
     // Where a job's sections go instead of the preview or the printer, while
     // their print files still exist: pembrill-cli's --text writes them out.
     std::function<void(const TPrintForm&)> SectionsSink;
+    // The checks of the number boxes.
+    FieldExitWatcher& FieldChecks() const { return *ExitWatcher; }
 
     QGroupBox* GroupBox3;
     QRadioButton* DependencyNoneRadioButton;

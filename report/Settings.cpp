@@ -48,27 +48,49 @@ std::array<Setting, 31> SavingOrder() {
     return order;
 }
 
+namespace {
+
+struct ChoiceWord {
+    SettingKind Kind;
+    const char* Word;
+    ReportChoice Choice;
+};
+
+constexpr ChoiceWord ChoiceWords[] = {
+    {SettingKind::DependencyChoice, "filtered", ReportChoice::Filtered},
+    {SettingKind::DependencyChoice, "none", ReportChoice::None},
+    {SettingKind::SourceCodeChoice, "all", ReportChoice::All},
+    {SettingKind::SourceCodeChoice, "selected", ReportChoice::Selected},
+    {SettingKind::SourceCodeChoice, "none", ReportChoice::None},
+    {SettingKind::ObjectsChoice, "all", ReportChoice::All},
+    {SettingKind::ObjectsChoice, "filtered", ReportChoice::Filtered},
+    {SettingKind::ObjectsChoice, "none", ReportChoice::None},
+};
+
+} // namespace
+
+std::optional<ReportChoice> ChoiceOfWord(SettingKind kind, const std::string& word) {
+    const std::string lower = LowerAscii(word);
+    for (const ChoiceWord& entry : ChoiceWords)
+        if (entry.Kind == kind && lower == entry.Word)
+            return entry.Choice;
+    return std::nullopt;
+}
+
 std::string StoredChoiceText(SettingKind kind, ReportChoice choice) {
-    switch (kind) {
-    case SettingKind::DependencyChoice:
-        return choice == ReportChoice::Filtered ? "filtered" : "none";
-    case SettingKind::SourceCodeChoice:
-        if (choice == ReportChoice::All)
-            return "all";
-        return choice == ReportChoice::Selected ? "selected" : "none";
-    default:
-        return choice == ReportChoice::All ? "all" : "none";
-    }
+    if (kind == SettingKind::ObjectsChoice && choice == ReportChoice::Filtered)
+        choice = ReportChoice::None;
+    for (const ChoiceWord& entry : ChoiceWords)
+        if (entry.Kind == kind && entry.Choice == choice)
+            return entry.Word;
+    return "none";
 }
 
 ReportChoice LoadedChoice(SettingKind kind, const std::string& stored) {
     if (kind == SettingKind::DependencyChoice)
         return ReportChoice::None;
-    if (EqualIgnoringAsciiCase(stored, "all"))
-        return ReportChoice::All;
-    if (kind == SettingKind::SourceCodeChoice && EqualIgnoringAsciiCase(stored, "selected"))
-        return ReportChoice::Selected;
-    return ReportChoice::None;
+    const std::optional<ReportChoice> choice = ChoiceOfWord(kind, stored);
+    return choice && choice != ReportChoice::Filtered ? *choice : ReportChoice::None;
 }
 
 namespace {

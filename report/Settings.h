@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 namespace pembrill {
@@ -27,8 +28,14 @@ std::array<Setting, 31> SavingOrder();
 // The radio button checked in a choice group.
 enum class ReportChoice { None, All, Selected, Filtered };
 
-// The stored word for a choice: "filtered"/"none", "all"/"selected"/"none",
-// "all"/"none". A Filtered objects choice is stored as "none".
+// The choice a word names in a choice group, the word compared without regard
+// to the case of A to Z: "filtered"/"none" for the dependencies,
+// "all"/"selected"/"none" for the source code, "all"/"filtered"/"none" for
+// the objects. nullopt for a word the group does not know.
+std::optional<ReportChoice> ChoiceOfWord(SettingKind kind, const std::string& word);
+
+// The stored word for a choice, from the same words. A Filtered objects
+// choice is stored as "none".
 std::string StoredChoiceText(SettingKind kind, ReportChoice choice);
 
 // The choice a stored word brings back. Filtered choices are never restored,

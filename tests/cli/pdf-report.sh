@@ -22,11 +22,14 @@ check() { # description, command...
     if "$@"; then echo "ok: $description"; else echo "FAILED: $description"; failed=1; fi
 }
 
-cd "$work/project"
+# Both names are relative to the caller's directory, not the project's.
+cd "$work"
 TMPDIR="$work/tmp" PEMBRILL_REGISTRY="$work/registry" XDG_RUNTIME_DIR="$work/tmp" \
     QT_QPA_PLATFORM=offscreen "$cli" --analyze --dependencies --sources all --objects all \
-    --properties --pdf "$work/report.pdf" Ledger.dpr 2>"$work/err"
+    --properties --pdf report.pdf project/Ledger.dpr 2>"$work/err"
+cd "$work/project"
 check "the run gives no message" test ! -s "$work/err"
+check "the PDF is where the caller named it" test -f "$work/report.pdf"
 check "no print file is left" test -z "$(ls "$work/tmp" | grep '^pbx')"
 
 pages=$(pdfinfo "$work/report.pdf" | awk '/^Pages:/ { print $2 }')

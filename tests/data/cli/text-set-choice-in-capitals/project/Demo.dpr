@@ -1,0 +1,6 @@
+program Demo;
+uses
+  Main in 'Main.pas' {MainForm};
+begin
+  Application.Run;
+end.

@@ -1,0 +1,8 @@
+unit Main;
+
+interface
+
+
+implementation
+
+end.
