@@ -201,6 +201,22 @@ bool TParser::FindUses(std::string& token, TTokenKind& kind) {
     return false;
 }
 
+// Later Delphi versions name units with dots (System.SysUtils): while the
+// token after the name is ".", it and the token after it belong to the name,
+// and the token after those is the separator. A Delphi 2 uses clause never
+// holds a "." there.
+void TParser::ReadUnitName(std::string& unitName, std::string& separator, TTokenKind& kind) {
+    NextToken(unitName, kind);
+    NextToken(separator, kind);
+    while (IsChar(separator, '.')) {
+        std::string part;
+        NextToken(part, kind);
+        unitName += '.';
+        unitName += part;
+        NextToken(separator, kind);
+    }
+}
+
 bool TParser::ReadUsesEntry(std::string& unitName, std::string& formName, std::string& fileName,
                             TUsesEntryKind& entryKind) {
     entryKind = uePlain;
@@ -208,8 +224,7 @@ bool TParser::ReadUsesEntry(std::string& unitName, std::string& formName, std::s
     fileName.clear();
     TTokenKind kind = tkIdentifier;
     std::string token;
-    NextToken(unitName, kind);
-    NextToken(token, kind);
+    ReadUnitName(unitName, token, kind);
     if (token == ",")
         return false;
     if (token != "in")
@@ -239,8 +254,7 @@ bool TParser::ReadUsesEntry(std::string& unitName, std::string& formName, std::s
 bool TParser::ReadUsesName(std::string& unitName) {
     TTokenKind kind = tkIdentifier;
     std::string token;
-    NextToken(unitName, kind);
-    NextToken(token, kind);
+    ReadUnitName(unitName, token, kind);
     return token != ",";
 }
 

@@ -53,6 +53,8 @@ public:
 
 private:
     void LoadNextLine();
+    // A unit name, dotted or not, and the separator after it.
+    void ReadUnitName(std::string& unitName, std::string& separator, TTokenKind& kind);
 
     std::string FileName;
     std::unique_ptr<LineReader> Reader;

@@ -1,0 +1,10 @@
+unit Books.Model;
+
+interface
+
+uses
+  System.Generics.Collections, Data.Module;
+
+implementation
+
+end.

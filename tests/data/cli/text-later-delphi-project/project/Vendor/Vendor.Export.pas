@@ -1,0 +1,9 @@
+unit Vendor.Export;
+
+interface
+
+uses System.IOUtils;
+
+implementation
+
+end.

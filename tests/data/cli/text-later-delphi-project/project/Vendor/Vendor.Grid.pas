@@ -1,0 +1,9 @@
+unit Vendor.Grid;
+
+interface
+
+uses Vcl.Grids, Vendor.Export;
+
+implementation
+
+end.
