@@ -49,18 +49,12 @@ bool ReadBlock(std::FILE* file, size_t blockSize, std::string& block) {
     return count > 0;
 }
 
-enum class LineEnds { Cr, Lf, Unknown };
-
-// What a block says about the line ends of the file's text: the text ends at
-// the first Ctrl-Z, so a CR behind it does not count.
-LineEnds LineEndsIn(const std::string& block) {
-    const char* begin = block.data();
-    const char* end = begin + block.size();
-    const char* cr = FindByte(begin, end, Cr);
-    const char* ctrlZ = FindByte(begin, cr ? cr : end, CtrlZ);
-    if (ctrlZ)
-        return LineEnds::Lf;
-    return cr ? LineEnds::Cr : LineEnds::Unknown;
+// The first CR or LF in [begin, end), or null.
+const char* FindLineEnd(const char* begin, const char* end) {
+    for (const char* p = begin; p != end; ++p)
+        if (*p == Cr || *p == Lf)
+            return p;
+    return nullptr;
 }
 
 } // namespace
@@ -74,7 +68,6 @@ LineReader::LineReader(const std::string& path) {
         std::setvbuf(File, nullptr, _IONBF, 0);
         BlockSize = BlockSizeFor(File);
         Finished = !FillBuffer();
-        LfEndsLines = !Finished && FileHoldsNoCr();
     } catch (...) {
         std::fclose(File);
         throw;
@@ -85,27 +78,6 @@ LineReader::~LineReader() {
     std::fclose(File);
 }
 
-// Decides the line end before the first line is handed out. The first block
-// is already in Buffer and usually settles it; only a file whose first block
-// holds no CR is scanned on, and then read again from behind that block.
-bool LineReader::FileHoldsNoCr() {
-    const LineEnds first = LineEndsIn(Buffer);
-    if (first != LineEnds::Unknown)
-        return first == LineEnds::Lf;
-    if (Buffer.size() < BlockSize)
-        return true;
-    const off_t resumeAt = ftello(File);
-    if (resumeAt < 0)
-        throw LastFileError();
-    std::string block;
-    LineEnds found = LineEnds::Unknown;
-    while (found == LineEnds::Unknown && ReadBlock(File, BlockSize, block))
-        found = LineEndsIn(block);
-    if (fseeko(File, resumeAt, SEEK_SET) != 0)
-        throw LastFileError();
-    return found != LineEnds::Cr;
-}
-
 bool LineReader::FillBuffer() {
     BufferPos = 0;
     return ReadBlock(File, BlockSize, Buffer);
@@ -114,7 +86,6 @@ bool LineReader::FillBuffer() {
 bool LineReader::ReadLine(std::string& line) {
     line.clear();
     bool consumed = false;
-    const char lineEnd = LfEndsLines ? Lf : Cr;
     while (!Finished) {
         if (BufferPos == Buffer.size() && !FillBuffer()) {
             Finished = true;
@@ -122,7 +93,7 @@ bool LineReader::ReadLine(std::string& line) {
         }
         const char* begin = Buffer.data() + BufferPos;
         const char* end = Buffer.data() + Buffer.size();
-        const char* stop = FindByte(begin, end, lineEnd);
+        const char* stop = FindLineEnd(begin, end);
         const char* ctrlZ = FindByte(begin, stop ? stop : end, CtrlZ);
         if (ctrlZ) {
             line.append(begin, ctrlZ);
@@ -138,7 +109,7 @@ bool LineReader::ReadLine(std::string& line) {
         }
         line.append(begin, stop);
         BufferPos = static_cast<size_t>(stop - Buffer.data()) + 1;
-        if (!LfEndsLines)
+        if (*stop == Cr)
             SkipLfAfterCr();
         return true;
     }

@@ -6,12 +6,9 @@
 namespace pembrill {
 
 // Reads a text file line by line with the line rule every reader of the
-// program shares: CR ends a line and an LF right after it belongs to that
-// line end; a bare LF is an ordinary character; Ctrl-Z (26) ends the file.
-// A file whose text holds no CR at all is a Unix text file (projects checked
-// out on Linux) and is read with LF as its line end instead. The text ends at
-// the first Ctrl-Z, so a CR behind one does not count: what decides the line
-// end is only what the reader would hand out.
+// program shares: CR LF, CR or LF ends a line, and Ctrl-Z (26) ends the file.
+// Delphi writes CR LF; a file checked out on Linux, or edited on two systems,
+// has LF or a mix, and reads line by line all the same.
 // Lines may be of any length; only the current line is held in memory.
 class LineReader {
 public:
@@ -28,12 +25,10 @@ public:
 
 private:
     bool FillBuffer();
-    bool FileHoldsNoCr();
     void SkipLfAfterCr();
 
     std::FILE* File = nullptr;
     size_t BlockSize = 0;
-    bool LfEndsLines = false;
     bool Finished = false;
     std::string Buffer;
     size_t BufferPos = 0;

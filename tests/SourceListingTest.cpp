@@ -32,10 +32,9 @@ TEST(SourceListingTest, NumbersLinesAndCopiesThemByteForByte) {
 TEST(SourceListingTest, LineEndsFollowTheSharedLineRule) {
     TempDir dir;
     RecordingMessageSink messages;
-    // A file holding a CR: bare LFs stay inside their line; Ctrl-Z ends it.
+    // CR, LF and CR LF each end a line, also mixed in one file; Ctrl-Z ends it.
     EXPECT_EQ(Listing(dir.Write("a.pas", "one\rtwo\nthree\r\nfour\x1Anot listed"), true, messages),
-              "   1: one\r\n   2: two\nthree\r\n   3: four\r\n");
-    // A Unix text file: LF ends its lines.
+              "   1: one\r\n   2: two\r\n   3: three\r\n   4: four\r\n");
     EXPECT_EQ(Listing(dir.Write("b.pas", "one\ntwo\n"), true, messages),
               "   1: one\r\n   2: two\r\n");
     EXPECT_EQ(Listing(dir.Write("c.pas", ""), true, messages), "");

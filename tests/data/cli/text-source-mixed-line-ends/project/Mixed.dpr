@@ -1,0 +1,7 @@
+program Mixed;
+
+uses
+  Shared in 'Shared.pas';
+
+begin
+end.

@@ -1,0 +1,8 @@
+unit Shared;
+
+interface
+
+uses SysUtils;
+
+implementation
+end.
