@@ -1,17 +1,23 @@
 #include "platform/TextDecoding.h"
 
+#include "platform/AsciiCase.h"
+#include "platform/NumberText.h"
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
 
 namespace pembrill {
 
 namespace {
-
-// Windows-1252 bytes 0x80 to 0x9F; the five bytes it leaves undefined map to
-// the C1 control of the same value, as Windows' own conversion does.
-constexpr uint16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // Length of the UTF-8 sequence starting at text[i], or 0 when it is not a
 // valid one (overlong forms, surrogates and values past U+10FFFF included).
@@ -58,35 +64,174 @@ bool IsValidUtf8(const std::string& text) {
     return true;
 }
 
-void AppendUtf8(std::string& out, uint32_t value) {
+// A byte its code page leaves undefined: the character of the same value.
+void AppendByteAsCharacter(std::string& out, unsigned char value) {
     if (value < 0x80) {
         out += static_cast<char>(value);
-    } else if (value < 0x800) {
-        out += static_cast<char>(0xC0 | (value >> 6));
-        out += static_cast<char>(0x80 | (value & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (value >> 12));
-        out += static_cast<char>(0x80 | ((value >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (value & 0x3F));
+        return;
     }
+    out += static_cast<char>(0xC0 | (value >> 6));
+    out += static_cast<char>(0x80 | (value & 0x3F));
 }
+
+struct LocaleCodePage {
+    const char* Language;
+    const char* Territory; // "" for every territory
+    int CodePage;
+};
+
+// The ANSI code pages Windows gives these languages.
+constexpr LocaleCodePage LocaleCodePages[] = {
+    {"hu", "", 1250},  {"pl", "", 1250},  {"cs", "", 1250}, {"sk", "", 1250},  {"sl", "", 1250},
+    {"hr", "", 1250},  {"ro", "", 1250},  {"ru", "", 1251}, {"uk", "", 1251},  {"bg", "", 1251},
+    {"be", "", 1251},  {"sr", "", 1251},  {"el", "", 1253}, {"tr", "", 1254},  {"he", "", 1255},
+    {"ar", "", 1256},  {"fa", "", 1256},  {"lt", "", 1257}, {"lv", "", 1257},  {"et", "", 1257},
+    {"vi", "", 1258},  {"th", "", 874},   {"ja", "", 932},  {"zh", "CN", 936}, {"ko", "", 949},
+    {"zh", "TW", 950}, {"zh", "HK", 950},
+};
+
+constexpr int WesternCodePage = 1252;
+
+int CodePageFromEnvironment() {
+    if (const char* forced = std::getenv("PEMBRILL_CODEPAGE")) {
+        int32_t codePage = 0;
+        if (TryDecimalStrToInt(forced, codePage) && codePage > 0)
+            return codePage;
+    }
+    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value && *value)
+            return CodePageOfLocale(value);
+    }
+    return WesternCodePage;
+}
+
+#ifdef _WIN32
+
+std::string Decode(const std::string& bytes, int codePage) {
+    const int size = static_cast<int>(bytes.size());
+    UINT page = static_cast<UINT>(codePage);
+    int wideLength = ::MultiByteToWideChar(page, 0, bytes.data(), size, nullptr, 0);
+    if (wideLength == 0) {
+        page = WesternCodePage;
+        wideLength = ::MultiByteToWideChar(page, 0, bytes.data(), size, nullptr, 0);
+    }
+    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
+    ::MultiByteToWideChar(page, 0, bytes.data(), size, wide.data(), wideLength);
+    const int length =
+        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, out.data(), length, nullptr,
+                          nullptr);
+    return out;
+}
+
+#else
+
+// One conversion descriptor per code page and thread: opening one costs more
+// than decoding a line, and a descriptor must not be shared between threads.
+class CodePageDecoder {
+public:
+    explicit CodePageDecoder(int codePage) : AskedCodePage(codePage), Handle(Open(codePage)) {
+        if (Handle == Closed)
+            Handle = Open(WesternCodePage);
+    }
+    ~CodePageDecoder() {
+        if (Handle != Closed)
+            ::iconv_close(Handle);
+    }
+    CodePageDecoder(const CodePageDecoder&) = delete;
+    CodePageDecoder& operator=(const CodePageDecoder&) = delete;
+
+    int Asked() const { return AskedCodePage; }
+
+    std::string Decode(const std::string& bytes) {
+        std::string out;
+        if (Handle == Closed) {
+            for (const char c : bytes)
+                AppendByteAsCharacter(out, static_cast<unsigned char>(c));
+            return out;
+        }
+        ::iconv(Handle, nullptr, nullptr, nullptr, nullptr);
+        // Four bytes of UTF-8 for each byte in covers every ANSI code page.
+        std::string buffer(bytes.size() * 4 + 16, '\0');
+        char* in = const_cast<char*>(bytes.data());
+        size_t inLeft = bytes.size();
+        while (inLeft > 0) {
+            char* outStart = buffer.data();
+            size_t outLeft = buffer.size();
+            const size_t result = ::iconv(Handle, &in, &inLeft, &outStart, &outLeft);
+            out.append(buffer.data(), buffer.size() - outLeft);
+            if (result != static_cast<size_t>(-1) || errno == E2BIG)
+                continue;
+            // Undefined or cut short: that byte as itself, and on.
+            AppendByteAsCharacter(out, static_cast<unsigned char>(*in));
+            ++in;
+            --inLeft;
+        }
+        char* outStart = buffer.data();
+        size_t outLeft = buffer.size();
+        ::iconv(Handle, nullptr, nullptr, &outStart, &outLeft);
+        out.append(buffer.data(), buffer.size() - outLeft);
+        return out;
+    }
+
+private:
+    static inline const iconv_t Closed = reinterpret_cast<iconv_t>(static_cast<intptr_t>(-1));
+
+    static iconv_t Open(int codePage) {
+        return ::iconv_open("UTF-8", ("CP" + std::to_string(codePage)).c_str());
+    }
+
+    int AskedCodePage;
+    iconv_t Handle;
+};
+
+std::string Decode(const std::string& bytes, int codePage) {
+    thread_local std::unique_ptr<CodePageDecoder> decoder;
+    if (!decoder || decoder->Asked() != codePage)
+        decoder = std::make_unique<CodePageDecoder>(codePage);
+    return decoder->Decode(bytes);
+}
+
+#endif
 
 } // namespace
 
+int CodePageOfLocale(const std::string& locale) {
+    const size_t languageEnd = std::min(locale.find_first_of("_.@"), locale.size());
+    const std::string language = LowerAscii(locale.substr(0, languageEnd));
+    std::string territory;
+    if (languageEnd < locale.size() && locale[languageEnd] == '_') {
+        const size_t territoryEnd =
+            std::min(locale.find_first_of(".@", languageEnd), locale.size());
+        territory = locale.substr(languageEnd + 1, territoryEnd - languageEnd - 1);
+    }
+    for (const LocaleCodePage& entry : LocaleCodePages) {
+        if (language == entry.Language && (!*entry.Territory || territory == entry.Territory))
+            return entry.CodePage;
+    }
+    return WesternCodePage;
+}
+
+int UserCodePage() {
+#ifdef _WIN32
+    static const int codePage = static_cast<int>(::GetACP());
+#else
+    static const int codePage = CodePageFromEnvironment();
+#endif
+    return codePage;
+}
+
 std::string DecodeForDisplay(const std::string& bytes) {
+    return DecodeForDisplay(bytes, UserCodePage());
+}
+
+std::string DecodeForDisplay(const std::string& bytes, int codePage) {
     static const std::string Bom = "\xEF\xBB\xBF";
     if (IsValidUtf8(bytes))
         return bytes.compare(0, Bom.size(), Bom) == 0 ? bytes.substr(Bom.size()) : bytes;
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    for (const char c : bytes) {
-        const auto value = static_cast<unsigned char>(c);
-        if (value >= 0x80 && value <= 0x9F)
-            AppendUtf8(out, Cp1252High[value - 0x80]);
-        else
-            AppendUtf8(out, value);
-    }
-    return out;
+    return Decode(bytes, codePage);
 }
 
 } // namespace pembrill
