@@ -18,24 +18,25 @@ std::string TempDirectory() {
 }
 
 // The files made and not yet removed, in slots that a signal handler may read
-// at any moment on any thread: a slot's path is written before the slot is
-// marked used, and a slot is marked free before its path is overwritten.
+// at any moment: a slot's path is written before the slot is marked used, and
+// a slot is marked free before its path is overwritten. Slots are linked from
+// TrackedFiles, made as a job needs them and never freed, so that the handler
+// walks a list that only ever grows at its head and a job of any number of
+// sections is covered.
 enum SlotState : int { SlotFree, SlotFilling, SlotUsed };
 
 struct TrackedFile {
     std::atomic<int> State{SlotFree};
     char Path[PATH_MAX];
+    TrackedFile* Next = nullptr;
 };
 
-// A job makes one file per section; a file that finds no free slot is still
-// removed as usual, only not by the handler.
-constexpr int TrackedFileCount = 16;
-TrackedFile TrackedFiles[TrackedFileCount];
+std::atomic<TrackedFile*> TrackedFiles{nullptr};
 
 extern "C" void RemoveTrackedFilesAndEnd(int signal) {
-    for (TrackedFile& file : TrackedFiles) {
-        if (file.State.load() == SlotUsed)
-            unlink(file.Path);
+    for (TrackedFile* file = TrackedFiles.load(); file; file = file->Next) {
+        if (file->State.load() == SlotUsed)
+            unlink(file->Path);
     }
     // SA_RESETHAND has put the default action back: this ends the program
     // with the status the signal gives.
@@ -60,20 +61,27 @@ void Track(const std::string& path) {
     (void)handled;
     if (path.size() >= PATH_MAX)
         return;
-    for (TrackedFile& file : TrackedFiles) {
+    TrackedFile* slot = TrackedFiles.load();
+    for (; slot; slot = slot->Next) {
         int expected = SlotFree;
-        if (!file.State.compare_exchange_strong(expected, SlotFilling))
-            continue;
-        std::memcpy(file.Path, path.c_str(), path.size() + 1);
-        file.State.store(SlotUsed);
-        return;
+        if (slot->State.compare_exchange_strong(expected, SlotFilling))
+            break;
     }
+    if (!slot) {
+        slot = new TrackedFile;
+        slot->State.store(SlotFilling);
+        slot->Next = TrackedFiles.load();
+        while (!TrackedFiles.compare_exchange_weak(slot->Next, slot)) {
+        }
+    }
+    std::memcpy(slot->Path, path.c_str(), path.size() + 1);
+    slot->State.store(SlotUsed);
 }
 
 void Untrack(const std::string& path) {
-    for (TrackedFile& file : TrackedFiles) {
-        if (file.State.load() == SlotUsed && path == file.Path) {
-            file.State.store(SlotFree);
+    for (TrackedFile* slot = TrackedFiles.load(); slot; slot = slot->Next) {
+        if (slot->State.load() == SlotUsed && path == slot->Path) {
+            slot->State.store(SlotFree);
             return;
         }
     }
