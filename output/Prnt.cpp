@@ -55,13 +55,6 @@ int MarginTenthsOf(double inches) {
     return static_cast<int>(std::clamp(std::trunc(tenths), -MarginTenthsLimit, MarginTenthsLimit));
 }
 
-int FontSizeOf(const std::string& text) {
-    int32_t size = DefaultFontSize;
-    if (!TryStrToInt(text, size))
-        ShowMessage(MessageKind::Error, "Invalid font size: " + text);
-    return size;
-}
-
 std::string TwoDigits(int value) {
     return QString::number(value).rightJustified(2, QLatin1Char('0')).toStdString();
 }
@@ -179,8 +172,23 @@ std::optional<PageStore> TPrintForm::ComposeRest() {
     return EndCompose();
 }
 
+// Every section of a job takes its size from the same box: a bad one is
+// told once a run, not once a section.
+void TPrintForm::ShowOncePerRun(const std::string& message) {
+    if (ShownThisRun.insert(message).second)
+        ShowMessage(MessageKind::Error, message);
+}
+
+int TPrintForm::FontSizeOf(const std::string& text) {
+    int32_t size = DefaultFontSize;
+    if (!TryStrToInt(text, size))
+        ShowOncePerRun("Invalid font size: " + text);
+    return size;
+}
+
 void TPrintForm::BandReportBeforePrint() {
     SectionIndex = 0;
+    ShownThisRun.clear();
     const QDateTime now = Now();
     DateStamp = DateStampOf(now.date());
     DateTimeStamp = DateTimeStampOf(now);
@@ -324,7 +332,7 @@ void TPrintForm::SetSectionFont() {
 void TPrintForm::SetUpMargin() {
     double inches = 0;
     if (!TryStrToFloat(Format.LeftMargin, LocaleDecimalSeparator(), inches))
-        ShowMessage(MessageKind::Error, "Invalid left margin: " + Format.LeftMargin);
+        ShowOncePerRun("Invalid left margin: " + Format.LeftMargin);
     BandReport.LeftMarginInches = MarginTenthsOf(inches);
     const int margin = MarginUnits(BandReport.LeftMarginInches);
     UsableWidth = BandReport.PageWidth() - margin;

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -113,6 +114,8 @@ private:
     void SetFooterCellsAtRunStart();
     std::array<FooterCell, 3> FooterCells();
     const std::string& Entry(const std::vector<std::string>& list) const;
+    int FontSizeOf(const std::string& text);
+    void ShowOncePerRun(const std::string& message);
 
     PageFormat Format;
     ProgressDisplay* Progress;
@@ -126,6 +129,7 @@ private:
     bool HasLookAhead = false;
     std::string DateStamp;
     std::string DateTimeStamp;
+    std::set<std::string> ShownThisRun;
 };
 
 // The program's page composer.

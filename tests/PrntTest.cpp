@@ -397,18 +397,21 @@ TEST_F(PrntTest, OddSettingsStillGiveEveryLine) {
     AddSection({"four"}, "h", "f", "Arial", "-12");
     AddSection({"five"}, "h", "f", "Arial", "2000");
     AddSection({"six"}, "h", "f", "Arial", "twelve");
+    // A bad size in every section is told once.
+    AddSection({"ten"}, "h", "f", "Arial", "twelve");
     Format.LeftMargin = "1e9";
     Format.HeaderFontSize = "$A";
     Compose();
     EXPECT_EQ(Form.BandReport.LeftMarginInches, 1000000);
-    EXPECT_EQ(AllLines(),
-              (std::vector<std::string>{"o", "n", "e", "t", "w", "o", "t", "h", "r", "e", "e",
-                                        "f", "o", "u", "r", "f", "i", "v", "e", "s", "i", "x"}));
+    EXPECT_EQ(AllLines(), (std::vector<std::string>{"o", "n", "e", "t", "w", "o", "t", "h", "r",
+                                                    "e", "e", "f", "o", "u", "r", "f", "i", "v",
+                                                    "e", "s", "i", "x", "t", "e", "n"}));
     EXPECT_EQ(Messages.Transcript(), "Error: Invalid font size: twelve\n");
     Format.LeftMargin = "-1e9";
     Messages.Messages.clear();
     Compose();
-    EXPECT_EQ(AllLines(), (std::vector<std::string>{"one two", "three", "four", "five", "six"}));
+    EXPECT_EQ(AllLines(),
+              (std::vector<std::string>{"one two", "three", "four", "five", "six", "ten"}));
     Form.PrintFiles.clear();
     Compose();
     EXPECT_EQ(Pages->PageCount(), 1);
