@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace pembrill {
 
@@ -32,9 +33,17 @@ QString WithLineBreaks(const QString& text) {
 
 } // namespace
 
+// A box may open while a window that stays on top is up (a progress window,
+// the splash): it must stand above that window and take the input, or the
+// program looks hung behind a window that takes none.
 void GuiMessageSink::Show(MessageKind kind, const std::string& text) {
     QMessageBox box(IconOf(kind), QString::fromLatin1(MessageCaption(kind)),
                     WithLineBreaks(ToDisplay(text)), QMessageBox::Ok, QApplication::activeWindow());
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    QTimer::singleShot(0, &box, [&box] {
+        box.raise();
+        box.activateWindow();
+    });
     box.exec();
 }
 
