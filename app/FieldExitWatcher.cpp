@@ -42,6 +42,11 @@ const std::function<bool()>* FieldExitWatcher::CheckOf(const QObject* field) con
     return nullptr;
 }
 
+bool FieldExitWatcher::CheckFocusedField(QWidget& window) {
+    QWidget* field = window.focusWidget();
+    return !field || CheckField(*field);
+}
+
 bool FieldExitWatcher::CheckField(QWidget& field) {
     const std::function<bool()>* accepts = CheckOf(&field);
     if (!accepts || (*accepts)())

@@ -27,6 +27,10 @@ public:
     // command line): its check at once, with the message when it fails.
     // True for a field this watcher does not watch.
     bool CheckField(QWidget& field);
+    // Leaving the window (OK, Escape, its close box): the check of the
+    // field that has the focus, if it is watched. False when the text does
+    // not convert: the window stays, with the message and the focus back.
+    bool CheckFocusedField(QWidget& window);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

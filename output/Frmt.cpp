@@ -141,6 +141,11 @@ void TFormatForm::showEvent(QShowEvent* event) {
     OKBtn->setFocus();
 }
 
+void TFormatForm::done(int result) {
+    if (ExitWatcher->CheckFocusedField(*this))
+        QDialog::done(result);
+}
+
 PageFormat TFormatForm::CurrentPageFormat() const {
     PageFormat format;
     format.LeftMargin = FromDisplay(EditLeft->text());

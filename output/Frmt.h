@@ -51,6 +51,9 @@ public:
     QComboBox* FontFooterSizeComboBox;
     QPushButton* OKBtn;
 
+    // Closing by any means first checks the number field being left.
+    void done(int result) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 

@@ -215,6 +215,11 @@ void TPrintSetupForm::showEvent(QShowEvent* event) {
     CenterOnScreen(*this);
 }
 
+void TPrintSetupForm::done(int result) {
+    if (ExitWatcher->CheckFocusedField(*this))
+        QDialog::done(result);
+}
+
 void TPrintSetupForm::EnableObjectOptions() {
     SetObjectOptionsEnabled(true);
 }

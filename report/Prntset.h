@@ -110,6 +110,9 @@ public:
     QPushButton* SaveButton;
     QPushButton* CancelButton;
 
+    // Closing by any means first checks the number field being left.
+    void done(int result) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 

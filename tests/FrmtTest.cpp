@@ -226,15 +226,18 @@ TEST_F(FrmtFocusTest, TwoBadFieldsGiveOneMessage) {
     EXPECT_EQ(QApplication::focusWidget(), Form.EditLeft);
 }
 
-TEST_F(FrmtFocusTest, ClosingIsNoLeaving) {
-    LeaveWith(*Form.EditLeft, "0.3");
+TEST_F(FrmtFocusTest, ClosingChecksTheFieldBeingLeftFirst) {
     Form.EditLeft->setFocus();
     Form.EditLeft->setText("abc");
     QTest::keyClick(Form.EditLeft, Qt::Key_Escape);
     QApplication::processEvents();
+    EXPECT_TRUE(Form.isVisible());
+    EXPECT_EQ(Transcript(), "Error: Invalid value\n");
+    EXPECT_EQ(QApplication::focusWidget(), Form.EditLeft);
+    Form.EditLeft->setText("0.3");
+    Form.close();
     EXPECT_FALSE(Form.isVisible());
-    EXPECT_EQ(Transcript(), "");
-    EXPECT_EQ(Form.CurrentPageFormat().LeftMargin, "abc");
+    EXPECT_EQ(Form.CurrentPageFormat().LeftMargin, "0.3");
 }
 
 TEST_F(FrmtFocusTest, OkHasTheFocusOnOpening) {
