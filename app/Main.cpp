@@ -142,6 +142,8 @@ void TMainForm::CreateControls() {
     connect(AnalyzeButton, &QPushButton::clicked, this, &TMainForm::AnalyzeButtonClick);
     connect(PrintButton, &QPushButton::clicked, this, &TMainForm::PrintButtonClick);
     connect(ObjectOutline, &QTreeWidget::itemClicked, this, &TMainForm::ObjectOutlineClick);
+    // The outline's click event also fires when the arrow keys move to an item.
+    connect(ObjectOutline, &QTreeWidget::currentItemChanged, this, &TMainForm::ObjectOutlineClick);
 }
 
 void TMainForm::CreateMenus() {
@@ -402,7 +404,8 @@ constexpr int MaxOutlineLevel = 256;
 
 void TMainForm::AnalyzeButtonClick() {
     WaitCursor wait;
-    AnalyzeForms(SourceList, Project.ProjectFileName, ConverterPath, Objects);
+    AnalyzeForms(SourceList, Project.ProjectFileName, ConverterPath, Objects,
+                 [this] { repaint(); });
     if (!ShowObjectTree())
         ShowMessage(MessageKind::Information,
                     "Objects nested more than " + std::to_string(MaxOutlineLevel) +

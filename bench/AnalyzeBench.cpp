@@ -63,7 +63,7 @@ void BM_AnalyzeForms(benchmark::State& state) {
     ObjectTree tree;
     for (auto _ : state) {
         tree.Clear();
-        AnalyzeForms(project.SourceList, project.FileName, project.Converter, tree);
+        AnalyzeForms(project.SourceList, project.FileName, project.Converter, tree, nullptr);
     }
     if (!messages.Messages.empty())
         state.SkipWithError(messages.Transcript().c_str());

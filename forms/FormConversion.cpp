@@ -47,21 +47,26 @@ std::string TextFormFilePath(const std::string& formFilePath) {
     return ChangeFileExt(formFilePath, ".txt");
 }
 
-bool ConvertFormFile(const std::string& converterPath, const std::string& formFilePath) {
+bool ConvertFormFile(const std::string& converterPath, const std::string& formFilePath,
+                     const std::function<void()>& repaint) {
     const std::string formFile = NativePath(formFilePath);
     std::string directory = DirectoryOf(formFile);
     if (directory.empty())
         directory = ".";
     int errorCode = 0;
-    if (RunAndWait(NativePath(converterPath), FileNameOf(formFile), directory, errorCode))
+    if (RunAndWait(NativePath(converterPath), FileNameOf(formFile), directory, errorCode)) {
+        if (repaint)
+            repaint();
         return true;
+    }
     ShowMessage(MessageKind::Error, "CreateProcess failed:" + std::to_string(errorCode));
     return false;
 }
 
 std::optional<std::string> ConvertSourceEntry(const std::string& entry,
                                               const std::string& projectFileName,
-                                              const std::string& converterPath) {
+                                              const std::string& converterPath,
+                                              const std::function<void()>& repaint) {
     std::string formName, fileName;
     SplitSourceEntry(entry, formName, fileName);
     if (formName.empty())
@@ -74,7 +79,7 @@ std::optional<std::string> ConvertSourceEntry(const std::string& entry,
         ShowMessage(MessageKind::Error, "Could not open the unit \r\r" + formFilePath);
         return std::nullopt;
     }
-    if (!ConvertFormFile(converterPath, formFilePath)) {
+    if (!ConvertFormFile(converterPath, formFilePath, repaint)) {
         ShowMessage(MessageKind::Error, "Could not convert " + formFilePath + " to text format");
         return std::nullopt;
     }
@@ -86,11 +91,12 @@ std::optional<std::string> ConvertSourceEntry(const std::string& entry,
 }
 
 void AnalyzeForms(const StringList& sourceList, const std::string& projectFileName,
-                  const std::string& converterPath, ObjectTree& tree) {
+                  const std::string& converterPath, ObjectTree& tree,
+                  const std::function<void()>& repaint) {
     const int count = sourceList.Count();
     for (int i = 0; i < count; ++i) {
         const std::optional<std::string> textFormFile =
-            ConvertSourceEntry(sourceList.Item(i), projectFileName, converterPath);
+            ConvertSourceEntry(sourceList.Item(i), projectFileName, converterPath, repaint);
         if (textFormFile)
             ReadTextFormFile(*textFormFile, tree);
     }

@@ -3,6 +3,7 @@
 #include "forms/ObjectTree.h"
 #include "source/StringList.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -18,8 +19,9 @@ std::string TextFormFilePath(const std::string& formFilePath);
 // Runs the converter on one form file, in the form file's directory with the
 // file's bare name as its one argument, and blocks until it has ended. True
 // when it could be started, whatever it then did; false after a message when
-// it could not.
-bool ConvertFormFile(const std::string& converterPath, const std::string& formFilePath);
+// it could not. `repaint` redraws the window that the wait kept from drawing.
+bool ConvertFormFile(const std::string& converterPath, const std::string& formFilePath,
+                     const std::function<void()>& repaint);
 
 // Has the converter write the text form file of one source list entry and
 // gives its path; nullopt when the entry is to be skipped: it has no form
@@ -27,11 +29,13 @@ bool ConvertFormFile(const std::string& converterPath, const std::string& formFi
 // text form file appeared (after a message).
 std::optional<std::string> ConvertSourceEntry(const std::string& entry,
                                               const std::string& projectFileName,
-                                              const std::string& converterPath);
+                                              const std::string& converterPath,
+                                              const std::function<void()>& repaint);
 
 // Analyze: converts and reads the form of every entry of the source list, in
 // list order, appending one top-level item per form read to the tree.
 void AnalyzeForms(const StringList& sourceList, const std::string& projectFileName,
-                  const std::string& converterPath, ObjectTree& tree);
+                  const std::string& converterPath, ObjectTree& tree,
+                  const std::function<void()>& repaint);
 
 } // namespace pembrill

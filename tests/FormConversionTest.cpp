@@ -62,7 +62,7 @@ protected:
         for (const auto& entry : entries)
             sourceList.Add(entry);
         ScopedMessageSink install(Messages);
-        AnalyzeForms(sourceList, Project, converter, Tree);
+        AnalyzeForms(sourceList, Project, converter, Tree, [this] { ++Repaints; });
         return Messages.Transcript();
     }
 
@@ -73,6 +73,7 @@ protected:
     std::string Project = Dir.Write("Demo.dpr", "program Demo;\r\n");
     ObjectTree Tree;
     RecordingMessageSink Messages;
+    int Repaints = 0;
 };
 
 const std::string CopyingConverter = "cp \"$1\" \"$base.txt\"";
@@ -92,6 +93,8 @@ TEST_F(FormConversionTest, ConvertsTheFormOfEveryFormEntryInListOrder) {
 
     EXPECT_EQ(messages, "");
     EXPECT_EQ(Calls(), Here() + "|1|Unit1.dfm\n" + Here() + "|1|Unit2.dfm\n");
+    // The window is redrawn after each converter run.
+    EXPECT_EQ(Repaints, 2);
     EXPECT_EQ(TreeDump(Tree), "1 1 Form1:  TForm1\n\tLeft = 1\n2 1 Form2:  TForm2\n\tLeft = 1\n");
     EXPECT_EQ(ReadAll(Dir / "Unit1.txt"), FormText("Form1"));
 }

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -522,8 +523,11 @@ TEST_F(AnalyzeTest, FillsTheTreeShowsPropertiesAndLeavesAnalyzeDisabled) {
     EXPECT_TRUE(Form->PropertyMemo->isEnabled());
     EXPECT_EQ(ObjectOptionsEnabled, 1);
 
-    Form->ObjectOutline->setCurrentItem(Item(0, {0, 0}));
-    Form->ObjectOutlineClick();
+    // The arrow keys show the properties of the item they move to.
+    Form->ObjectOutline->expandAll();
+    QTest::keyClick(Form->ObjectOutline, Qt::Key_Down);
+    QTest::keyClick(Form->ObjectOutline, Qt::Key_Down);
+    EXPECT_EQ(Form->ObjectOutline->currentItem(), Item(0, {0, 0}));
     EXPECT_EQ(Form->PropertyMemo->toPlainText(), "Caption = 'OK'");
 }
 
