@@ -249,9 +249,7 @@ void RunPrintJobs(const CliOptions& options, const std::string& pdfFile) {
         PrintSetupForm->SectionsSink = nullptr;
     }
     if (!pdfFile.empty()) {
-        QPrinter& printer = ProgramPrinter();
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(ToDisplay(pdfFile));
+        SetPdfOutput(ProgramPrinter(), ToDisplay(pdfFile));
         PrintSetupForm->PrintButton->click();
     }
 }

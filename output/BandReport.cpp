@@ -51,7 +51,7 @@ std::optional<PageStore> TBandReport::Run(const PageFacts& facts) {
 
 bool TBandReport::Print(QPrinter& printer) {
     const std::optional<PageStore> pages = Prepare(printer);
-    return pages && PrintPages(*pages, printer);
+    return pages && PrintPages(*pages, printer, nullptr) == PrintOutcome::Printed;
 }
 
 void TBandReport::BeginRun(QPrinter& printer) {
@@ -120,7 +120,7 @@ void TBandReport::CompleteRun(bool cancelled) {
 }
 
 void TBandReport::StartRun(const PageFacts& facts) {
-    Store.emplace(facts, LayoutDpi());
+    Store.emplace(facts, LayoutDpi(), ReportTitle);
     Running = true;
     WasCancelled = false;
     FPageNumber = 0;

@@ -6,8 +6,8 @@
 #include "platform/DecimalSeparator.h"
 #include "platform/DisplayText.h"
 #include "platform/NumberText.h"
+#include "platform/Printer.h"
 
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 
@@ -39,15 +39,6 @@ QLabel* MakeLabel(QWidget& parent, const char* text, QRect geometry) {
     auto* label = new QLabel(text, &parent);
     label->setGeometry(geometry);
     return label;
-}
-
-QStringList FontNames() {
-    QStringList names;
-    for (const QString& family : QFontDatabase::families()) {
-        if (!QFontDatabase::isPrivateFamily(family))
-            names.append(family);
-    }
-    return names;
 }
 
 } // namespace
@@ -168,11 +159,11 @@ PageFormat TFormatForm::CurrentPageFormat() const {
     return format;
 }
 
-// Refilled on every drop-down, so the list follows the fonts installed now.
+// Refilled on every drop-down, so the list follows the printer's fonts now.
 void TFormatForm::FontComboBoxClick(QComboBox& box) {
     const QString text = box.currentText();
     box.clear();
-    box.addItems(FontNames());
+    box.addItems(PrinterFontNames());
     box.setCurrentIndex(box.findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
     box.setEditText(text);
 }

@@ -2,6 +2,8 @@
 
 #include "output/LayoutText.h"
 #include "output/PageStore.h"
+#include "output/RunMonitor.h"
+#include "platform/DisplayText.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -54,17 +56,27 @@ double DeviceScale(const QPaintDevice& device, const PageStore& store) {
     return device.logicalDpiX() / store.LayoutDpi();
 }
 
-bool PrintPages(const PageStore& store, QPrinter& printer) {
+PrintOutcome PrintPages(const PageStore& store, QPrinter& printer, RunMonitor* monitor) {
+    printer.setDocName(ToDisplay(store.Title()));
     QPainter painter;
     if (!painter.begin(&printer))
-        return false;
+        return PrintOutcome::Failed;
     const double scale = DeviceScale(printer, store);
-    for (int i = 0; i < store.PageCount(); ++i) {
+    const int count = store.PageCount();
+    for (int i = 0; i < count; ++i) {
+        if (monitor) {
+            monitor->PageSent(i + 1, count);
+            if (monitor->CancelRequested()) {
+                printer.abort();
+                painter.end();
+                return PrintOutcome::Cancelled;
+            }
+        }
         if (i > 0)
             printer.newPage();
         PaintPage(painter, store, i, scale);
     }
-    return painter.end();
+    return painter.end() ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
 
 QImage RenderPage(const PageStore& store, int index, double scale) {

@@ -1,9 +1,11 @@
 #include "output/PageStore.h"
 
+#include <utility>
+
 namespace pembrill {
 
-PageStore::PageStore(const PageFacts& facts, double layoutDpi)
-    : FFacts(facts), FLayoutDpi(layoutDpi) {}
+PageStore::PageStore(const PageFacts& facts, double layoutDpi, std::string title)
+    : FFacts(facts), FLayoutDpi(layoutDpi), FTitle(std::move(title)) {}
 
 void PageStore::BeginPage() {
     Pages.emplace_back();

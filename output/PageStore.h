@@ -53,10 +53,12 @@ struct StoredPage {
 // shared by all pages.
 class PageStore {
 public:
-    PageStore(const PageFacts& facts, double layoutDpi);
+    PageStore(const PageFacts& facts, double layoutDpi, std::string title);
 
     const PageFacts& Facts() const { return FFacts; }
     double LayoutDpi() const { return FLayoutDpi; }
+    // The report's title: the print job's name.
+    const std::string& Title() const { return FTitle; }
 
     void BeginPage();
     // Both add to the page begun last.
@@ -81,6 +83,7 @@ private:
 
     PageFacts FFacts;
     double FLayoutDpi;
+    std::string FTitle;
     std::vector<StoredFont> Fonts;
     uint32_t LastFont = 0;
     std::vector<StoredPage> Pages;

@@ -132,7 +132,7 @@ std::optional<PageStore> TPrintForm::Compose(const PageFacts& facts, const PageF
 
 bool TPrintForm::Print(QPrinter& printer, const PageFormat& format, ProgressDisplay& progress) {
     const std::optional<PageStore> pages = Compose(printer, format, progress);
-    return pages && PrintPages(*pages, printer);
+    return pages && PrintPages(*pages, printer, nullptr) == PrintOutcome::Printed;
 }
 
 void TPrintForm::BeginCompose(QPrinter& printer, const PageFormat& format,

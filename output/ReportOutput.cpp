@@ -6,12 +6,17 @@
 #include "output/ReportProgress.h"
 #include "platform/DisplayText.h"
 #include "platform/MessageBox.h"
+#include "platform/Printer.h"
 #include "platform/ProgressDisplay.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScreen>
+#include <QTemporaryFile>
+
+#include <filesystem>
 
 #include <functional>
 #include <optional>
@@ -32,16 +37,45 @@ bool PrinterReady(QPrinter& printer, QWidget* parent) {
         QFileDialog::getSaveFileName(parent, "Print to PDF file", QString(), "PDF files (*.pdf)");
     if (file.isEmpty())
         return false;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
+    SetPdfOutput(printer, file);
     return true;
 }
 
-bool SendPages(const PageStore& store, QPrinter& printer) {
-    if (PrintPages(store, printer))
-        return true;
-    const QString target = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName()
-                                                                         : printer.printerName();
+constexpr QFileDevice::Permissions NewFilePermissions =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+    QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+
+// A PDF file is written under a name of its own beside the one the user
+// named and put in its place once it is whole, so that a cancelled or failed
+// job leaves no half file and the earlier file of that name as it was.
+PrintOutcome WritePdfInPlace(const PageStore& store, QPrinter& printer, RunMonitor* monitor) {
+    const QString target = printer.outputFileName();
+    QTemporaryFile partial(target + QStringLiteral(".XXXXXX"));
+    if (!partial.open())
+        return PrintOutcome::Failed;
+    partial.close();
+    // A temporary file is its owner's alone; the file it becomes is made as
+    // any new file, or keeps the earlier file's permissions.
+    partial.setPermissions(QFileInfo::exists(target) ? QFile::permissions(target)
+                                                     : NewFilePermissions);
+    printer.setOutputFileName(partial.fileName());
+    PrintOutcome outcome = PrintPages(store, printer, monitor);
+    printer.setOutputFileName(target);
+    if (outcome != PrintOutcome::Printed)
+        return outcome;
+    std::error_code error;
+    std::filesystem::rename(FromDisplay(partial.fileName()), FromDisplay(target), error);
+    return error ? PrintOutcome::Failed : PrintOutcome::Printed;
+}
+
+// False after a cancel, and after a failure, which is told.
+bool SendPages(const PageStore& store, QPrinter& printer, RunMonitor* monitor) {
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    const PrintOutcome outcome =
+        toFile ? WritePdfInPlace(store, printer, monitor) : PrintPages(store, printer, monitor);
+    if (outcome != PrintOutcome::Failed)
+        return outcome == PrintOutcome::Printed;
+    const QString target = toFile ? printer.outputFileName() : printer.printerName();
     ShowMessage(MessageKind::Error, "Can not print to: " + FromDisplay(target));
     return false;
 }
@@ -65,17 +99,20 @@ public:
     EngineProgressWindow(const EngineProgressWindow&) = delete;
     EngineProgressWindow& operator=(const EngineProgressWindow&) = delete;
 
+    // The same window watches the pages go to the printer, Cancel and all.
+    bool Send(const PageStore& pages, QPrinter& printer) {
+        if (!Window)
+            return SendPages(pages, printer, nullptr);
+        Window->RunStarted(Report.ReportTitle);
+        const bool printed = SendPages(pages, printer, &*Window);
+        Window->RunEnded();
+        return printed;
+    }
+
 private:
     TBandReport& Report;
     std::optional<TReportProgressForm> Window;
 };
-
-std::optional<PageStore> ComposeWithProgress(TPrintForm& form, QPrinter& printer,
-                                             const PageFormat& format, ProgressDisplay& progress,
-                                             QWidget* parent) {
-    EngineProgressWindow window(form.BandReport, parent);
-    return form.Compose(printer, format, progress);
-}
 
 // Lays out the job up to the end of its first page, with the engine's
 // progress window up meanwhile. False when the run is over by then, complete
@@ -129,13 +166,19 @@ bool PrintReport(TPrintForm& form, QPrinter& printer, const PageFormat& format,
                  ProgressDisplay& progress, QWidget* parent) {
     if (!PrinterReady(printer, parent))
         return false;
-    const std::optional<PageStore> pages =
-        ComposeWithProgress(form, printer, format, progress, parent);
-    return pages && SendPages(*pages, printer);
+    EngineProgressWindow window(form.BandReport, parent);
+    const std::optional<PageStore> pages = form.Compose(printer, format, progress);
+    return pages && window.Send(*pages, printer);
 }
 
 bool PrintStoredPages(const PageStore& store, QPrinter& printer, QWidget* parent) {
-    return PrinterReady(printer, parent) && SendPages(store, printer);
+    if (!PrinterReady(printer, parent))
+        return false;
+    TReportProgressForm window(parent);
+    window.RunStarted(store.Title());
+    const bool printed = SendPages(store, printer, &window);
+    window.RunEnded();
+    return printed;
 }
 
 } // namespace pembrill

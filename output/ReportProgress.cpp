@@ -6,7 +6,10 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace pembrill {
 
@@ -16,11 +19,15 @@ namespace {
 // enough for Cancel to answer at once, seldom enough not to slow the run.
 constexpr qint64 EventIntervalMs = 40;
 
+constexpr int ComposerWindowHalfHeight = 70;
+constexpr int TitleBarRoom = 48;
+
 } // namespace
 
 TReportProgressForm::TReportProgressForm(QWidget* parent) : QDialog(parent) {
     setObjectName("ReportProgressForm");
     setWindowModality(Qt::ApplicationModal);
+    setWindowFlag(Qt::WindowStaysOnTopHint);
     auto* layout = new QVBoxLayout(this);
     TitleLabel = new QLabel(this);
     TitleLabel->setObjectName("TitleLabel");
@@ -42,12 +49,29 @@ void TReportProgressForm::RunStarted(const std::string& reportTitle) {
     setWindowTitle(ToDisplay(ReportPrinter().ProgressCaption));
     TitleLabel->setText(ToDisplay(reportTitle));
     PageLabel->clear();
+    adjustSize();
+    PlaceBelowCentre();
     show();
     ProcessEvents();
 }
 
+// The composer's progress window is centred on the screen and 140 high; this
+// one stands below it with room for both title bars.
+void TReportProgressForm::PlaceBelowCentre() {
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return;
+    const QPoint centre = screen->geometry().center();
+    const int top = centre.y() + ComposerWindowHalfHeight + TitleBarRoom;
+    move(centre.x() - width() / 2, std::min(top, screen->availableGeometry().bottom() - height()));
+}
+
 void TReportProgressForm::PageBegun(int pageNumber) {
     PageLabel->setText(QString("Page %1").arg(pageNumber));
+}
+
+void TReportProgressForm::PageSent(int pageNumber, int pageCount) {
+    PageLabel->setText(QString("Printing page %1 of %2").arg(pageNumber).arg(pageCount));
 }
 
 bool TReportProgressForm::CancelRequested() {

@@ -11,8 +11,10 @@ class QPushButton;
 namespace pembrill {
 
 // The engine's own progress window: the report's title, the page being laid
-// out, and a Cancel button. While it is up it takes the input of the whole
-// program, so that nothing else starts while a run blocks the event loop.
+// out or sent to the printer, and a Cancel button. While it is up it takes the
+// input of the whole program, so that nothing else starts while a run blocks
+// the event loop. It stays on top below the screen's centre, where the
+// composer's progress window, also on top, cannot cover its Cancel.
 class TReportProgressForm : public QDialog, public RunMonitor {
     Q_OBJECT
 
@@ -21,6 +23,7 @@ public:
 
     void RunStarted(const std::string& reportTitle) override;
     void PageBegun(int pageNumber) override;
+    void PageSent(int pageNumber, int pageCount) override;
     bool CancelRequested() override;
     void RunEnded() override;
 
@@ -30,6 +33,7 @@ public:
 
 private:
     void ProcessEvents();
+    void PlaceBelowCentre();
 
     bool Cancelled = false;
     QElapsedTimer SinceEvents;

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 class QPrinter;
+class QString;
 
 namespace pembrill {
 
@@ -11,8 +12,18 @@ namespace pembrill {
 // exist by then.
 QPrinter& ProgramPrinter();
 
-// The font names offered for report text. Qt's printers draw with the
-// system's fonts, so these are the fonts the printer can print.
+// The font names offered for report text, each family once, by the name a
+// user types. Qt's printers draw with the system's fonts, so these are the
+// fonts the printer can print.
 QStringList PrinterFontNames();
+
+// Prints to a PDF file from now on.
+void SetPdfOutput(QPrinter& printer, const QString& fileName);
+
+// A real printer keeps its own printable area. A PDF file has no unprintable
+// strip, so that printed on paper later it would lose its edges: it gets the
+// printable area of an ordinary office printer, a quarter of an inch on every
+// side.
+void SetPrintableArea(QPrinter& printer);
 
 } // namespace pembrill

@@ -12,6 +12,7 @@
 #include "report/Objfilt.h"
 #include "report/Settings.h"
 
+#include <QDialogButtonBox>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -81,6 +82,15 @@ void MakeFontRow(QWidget& group, QLabel*& label, const char* labelName, DropDown
                                           QRect(150, y, 151, FieldHeight));
     size =
         MakeComboBox<QComboBox>(group, sizeName, FontSizes, "10", QRect(300, y, 53, FieldHeight));
+}
+
+// The printer set-up chooses a printer, it does not print: its confirming
+// button says OK.
+void ConfirmWithOk(QPrintDialog& dialog) {
+    for (QDialogButtonBox* buttons : dialog.findChildren<QDialogButtonBox*>()) {
+        if (QPushButton* confirm = buttons->button(QDialogButtonBox::Ok))
+            confirm->setText("OK");
+    }
 }
 
 QString ControlText(const QWidget& control) {
@@ -309,7 +319,9 @@ void TPrintSetupForm::FontComboBoxDropDown(QComboBox& Sender) {
 // now stands.
 void TPrintSetupForm::SetupButtonClick() {
     QPrintDialog dialog(&ProgramPrinter(), this);
+    ConfirmWithOk(dialog);
     dialog.exec();
+    SetPrintableArea(ProgramPrinter());
     ReportOrientation = ProgramPrinter().pageLayout().orientation() == QPageLayout::Landscape
                             ? TPrinterOrientation::poLandscape
                             : TPrinterOrientation::poPortrait;
