@@ -8,8 +8,10 @@
 #include "platform/WaitCursor.h"
 
 #include <QActionGroup>
+#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -18,6 +20,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <limits>
 
 namespace pembrill {
 
@@ -88,20 +91,31 @@ void TPreviewForm::BuildToolBar(QToolBar& bar) {
 
     FirstPageButton = AddButton("First page", "FirstPageButton");
     PrevPageButton = AddButton("Previous page", "PrevPageButton");
-    PageLabel = new QLabel(this);
+    PageLabel = new QLabel("Page", this);
     PageLabel->setObjectName("PageLabel");
-    PageLabel->setContentsMargins(8, 0, 8, 0);
+    PageLabel->setContentsMargins(8, 0, 4, 0);
+    PageEdit = new QLineEdit(this);
+    PageEdit->setObjectName("PageEdit");
+    PageEdit->setValidator(new QIntValidator(1, std::numeric_limits<int>::max(), PageEdit));
+    PageEdit->setAlignment(Qt::AlignRight);
+    PageEdit->setFixedWidth(PageEdit->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
+    PageCountLabel = new QLabel(this);
+    PageCountLabel->setObjectName("PageCountLabel");
+    PageCountLabel->setContentsMargins(4, 0, 8, 0);
     NextPageButton = AddButton("Next page", "NextPageButton");
     LastPageButton = AddButton("Last page", "LastPageButton");
     bar.addAction(FirstPageButton);
     bar.addAction(PrevPageButton);
     bar.addWidget(PageLabel);
+    bar.addWidget(PageEdit);
+    bar.addWidget(PageCountLabel);
     bar.addAction(NextPageButton);
     bar.addAction(LastPageButton);
     connect(FirstPageButton, &QAction::triggered, this, [this] { ShowPage(0); });
     connect(PrevPageButton, &QAction::triggered, this, [this] { ShowPage(PageIndex() - 1); });
     connect(NextPageButton, &QAction::triggered, this, [this] { ShowPage(PageIndex() + 1); });
     connect(LastPageButton, &QAction::triggered, this, &TPreviewForm::ShowLastPage);
+    connect(PageEdit, &QLineEdit::returnPressed, this, &TPreviewForm::GoToTypedPage);
     bar.addSeparator();
 
     PrintButton = AddButton("Print report", "PrintButton");
@@ -126,7 +140,8 @@ void TPreviewForm::ShowPage(int index) {
 void TPreviewForm::ShowPageCount() {
     const int index = PageIndex();
     const int count = Store.FinishedPageCount();
-    PageLabel->setText(QString("Page %1 of %2").arg(index + 1).arg(count));
+    PageEdit->setText(QString::number(index + 1));
+    PageCountLabel->setText(QString("of %1").arg(count));
     FirstPageButton->setEnabled(index > 0);
     PrevPageButton->setEnabled(index > 0);
     NextPageButton->setEnabled(index < count - 1);
@@ -159,6 +174,22 @@ void TPreviewForm::FinishRun() {
 void TPreviewForm::ShowLastPage() {
     FinishRun();
     ShowPage(Store.FinishedPageCount() - 1);
+}
+
+// A page not yet laid out is waited for, as Last page waits for the last.
+void TPreviewForm::GoToTypedPage() {
+    const int wanted = PageEdit->text().toInt();
+    if (ComposeMore && wanted > Store.FinishedPageCount()) {
+        RunTimer->stop();
+        WaitCursor wait;
+        while (wanted > Store.FinishedPageCount() && ComposeMore()) {
+        }
+        if (wanted > Store.FinishedPageCount())
+            ComposeMore = nullptr;
+        else
+            RunTimer->start();
+    }
+    ShowPage(wanted - 1);
 }
 
 void TPreviewForm::SetZoomMode(TZoomMode mode) {

@@ -6,6 +6,7 @@
 
 class QAction;
 class QLabel;
+class QLineEdit;
 class QPrinter;
 class QScrollArea;
 class QTimer;
@@ -46,7 +47,11 @@ public:
     QAction* ZoomWidthButton;
     QAction* FirstPageButton;
     QAction* PrevPageButton;
+    // "Page", the page number, which takes a typed number (Enter goes
+    // there), and "of" the total.
     QLabel* PageLabel;
+    QLineEdit* PageEdit;
+    QLabel* PageCountLabel;
     QAction* NextPageButton;
     QAction* LastPageButton;
     QAction* PrintButton;
@@ -64,6 +69,7 @@ private:
     void StepRun();
     void FinishRun();
     void ShowLastPage();
+    void GoToTypedPage();
     void ApplyZoom();
     bool WheelTurned(int delta);
     void PrintButtonClick();

@@ -1,9 +1,12 @@
 #include "output/Preview.h"
 
+#include "output/LayoutText.h"
+#include "output/PageFacts.h"
 #include "output/PreviewPage.h"
 #include "output/Prnt.h"
 #include "output/ReportOutput.h"
 #include "output/ReportProgress.h"
+#include "platform/Printer.h"
 #include "support/CommandOutput.h"
 #include "support/FakeProgress.h"
 #include "support/TempDir.h"
@@ -13,18 +16,23 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -100,6 +108,12 @@ protected:
     QTimer Watcher;
 };
 
+// The page indicator as it reads: "Page 3 of 6".
+QString Indicator(const TPreviewForm& preview) {
+    return preview.PageLabel->text() + " " + preview.PageEdit->text() + " " +
+           preview.PageCountLabel->text();
+}
+
 bool ProgressWindowUp() {
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (qobject_cast<TReportProgressForm*>(window) != nullptr && window->isVisible())
@@ -133,7 +147,7 @@ TEST_F(PreviewTest, OffersZoomPagesPrintAndExitButNoReportFiles) {
                                              "&Exit");
     EXPECT_TRUE(preview.ZoomFitButton->isChecked());
     EXPECT_FALSE(preview.Zoom100Button->isChecked());
-    EXPECT_EQ(preview.PageLabel->text(), "Page 1 of 6");
+    EXPECT_EQ(Indicator(preview), "Page 1 of 6");
 }
 
 TEST_F(PreviewTest, KeysButtonsAndWheelMoveThroughThePages) {
@@ -144,9 +158,12 @@ TEST_F(PreviewTest, KeysButtonsAndWheelMoveThroughThePages) {
     EXPECT_FALSE(preview.PrevPageButton->isEnabled());
     Press(preview, Qt::Key_PageDown);
     Press(preview, Qt::Key_PageDown);
-    EXPECT_EQ(preview.PageLabel->text(), "Page 3 of 6");
+    EXPECT_EQ(Indicator(preview), "Page 3 of 6");
     Press(preview, Qt::Key_PageUp);
     EXPECT_EQ(preview.PageIndex(), 1);
+    preview.PageEdit->setText("5");
+    QTest::keyClick(preview.PageEdit, Qt::Key_Return);
+    EXPECT_EQ(Indicator(preview), "Page 5 of 6");
     Press(preview, Qt::Key_End);
     EXPECT_EQ(preview.PageIndex(), 5);
     EXPECT_FALSE(preview.NextPageButton->isEnabled());
@@ -266,7 +283,7 @@ TEST_F(PreviewTest, PreviewOpensOnTheFirstPageWhileTheRestIsLaidOut) {
             progressUp = ProgressWindowUp() || Progress.Visible;
         }
         counts.push_back(Form.BandReport.Pages().FinishedPageCount());
-        labels << preview.PageLabel->text();
+        labels << Indicator(preview);
         if (preview.RunGoingOn())
             return;
         shown = Form.BandReport.Pages();
@@ -298,7 +315,7 @@ TEST_F(PreviewTest, LastPageAndPrintWaitForTheRunToEnd) {
     WatchPreview([&](TPreviewForm& preview) {
         goingOnAtFirst = preview.RunGoingOn();
         preview.LastPageButton->trigger();
-        afterLast = preview.PageLabel->text();
+        afterLast = Indicator(preview);
         EXPECT_FALSE(preview.NextPageButton->isEnabled());
         EXPECT_FALSE(preview.LastPageButton->isEnabled());
         preview.PrintButton->trigger();
@@ -350,12 +367,43 @@ TEST_F(PreviewTest, CancelBeforeThePreviewOpensShowsNothing) {
     EXPECT_EQ(Form.BandReport.Monitor, nullptr);
 }
 
-TEST_F(PreviewTest, PrintReportWritesThePdfTheJobNames) {
+TEST_F(PreviewTest, PrintReportWritesThePdfTheJobNamesAsAJobOfThatName) {
     const std::string pdf = Dir / "out.pdf";
-    Printer.setOutputFormat(QPrinter::PdfFormat);
-    Printer.setOutputFileName(QString::fromStdString(pdf));
+    SetPdfOutput(Printer, QString::fromStdString(pdf));
+    // A PDF file's page has an office printer's unprintable strip all round.
+    const PageFacts facts = PageFactsOf(Printer);
+    EXPECT_EQ(facts.LeftOffset, static_cast<int>(LayoutDpi() / 4));
+    EXPECT_EQ(facts.TopOffset, static_cast<int>(LayoutDpi() / 4));
     EXPECT_TRUE(PrintReport(Form, Printer, Format, Progress));
-    EXPECT_GT(std::filesystem::file_size(pdf), 1000u);
+    EXPECT_THAT(test::CommandOutput("pdfinfo '" + pdf + "'"),
+                testing::HasSubstr("Title:           Pembrill\n"));
+}
+
+TEST_F(PreviewTest, CancelWhileThePagesGoOutLeavesTheEarlierFileAlone) {
+    UseLongSection(12000);
+    const std::string pdf = Dir.Write("out.pdf", "earlier");
+    SetPdfOutput(Printer, QString::fromStdString(pdf));
+    Form.BandReport.ShowProgress = true;
+    QString cancelledAt;
+    QObject::connect(&Watcher, &QTimer::timeout, [&] {
+        auto* window = qobject_cast<TReportProgressForm*>(QApplication::activeModalWidget());
+        if (window && window->PageLabel->text().startsWith("Printing page ")) {
+            cancelledAt = window->PageLabel->text();
+            window->CancelButton->click();
+        }
+    });
+    Watcher.start(0);
+    EXPECT_FALSE(PrintReport(Form, Printer, Format, Progress));
+    EXPECT_FALSE(cancelledAt.isEmpty());
+    std::ifstream kept(pdf, std::ios::binary);
+    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(kept), {}) == "earlier");
+    EXPECT_FALSE(ProgressWindowUp());
+    std::vector<std::string> pdfs;
+    for (const auto& entry : std::filesystem::directory_iterator(Dir.Path)) {
+        if (entry.path().filename().string().rfind("out.pdf", 0) == 0)
+            pdfs.push_back(entry.path().filename());
+    }
+    EXPECT_EQ(pdfs, std::vector<std::string>{"out.pdf"}) << "no partial file is left";
 }
 
 } // namespace
