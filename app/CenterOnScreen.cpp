@@ -9,9 +9,9 @@ void CenterOnScreen(QWidget& window) {
     const QScreen* screen = window.screen();
     if (!screen)
         return;
-    QRect frame = window.frameGeometry();
-    frame.moveCenter(screen->geometry().center());
-    window.move(frame.topLeft());
+    QRect area = window.geometry();
+    area.moveCenter(screen->geometry().center());
+    window.setGeometry(area);
 }
 
 } // namespace pembrill

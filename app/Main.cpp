@@ -12,8 +12,10 @@
 #include "platform/WaitCursor.h"
 #include "report/Prntset.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -84,6 +86,15 @@ void SetPointSize(QWidget* control, int points) {
 // a project file will do. Extensions compare as Windows compares them.
 bool HasProjectExtension(const std::string& fileName) {
     return EqualIgnoringAsciiCase(ExtractFileExt(fileName), ".dpr");
+}
+
+// The file name box's completion list is a window of its own, which the
+// dialog leaves standing over the main window when Enter picks a file.
+void HideCompletionPopups(QFileDialog& dialog) {
+    for (const QCompleter* completer : dialog.findChildren<QCompleter*>()) {
+        if (completer->popup())
+            completer->popup()->hide();
+    }
 }
 
 } // namespace
@@ -309,7 +320,9 @@ bool TMainForm::AskProjectFile(std::string& fileName) {
     FileDialog->setNameFilter(QStringLiteral("Delphi Project (*.dpr)"));
     FileDialog->setDefaultSuffix(QStringLiteral("dpr"));
     for (;;) {
-        if (FileDialog->exec() != QDialog::Accepted || FileDialog->selectedFiles().isEmpty())
+        const int answer = FileDialog->exec();
+        HideCompletionPopups(*FileDialog);
+        if (answer != QDialog::Accepted || FileDialog->selectedFiles().isEmpty())
             return false;
         fileName = FromDisplay(FileDialog->selectedFiles().constFirst());
         if (HasProjectExtension(fileName))
