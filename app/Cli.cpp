@@ -4,7 +4,6 @@
 #include "app/Startup.h"
 #include "output/Frmt.h"
 #include "output/Prnt.h"
-#include "platform/AsciiCase.h"
 #include "platform/DisplayText.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
@@ -102,11 +101,7 @@ bool ResolveProjectFile(const std::string& name, std::string& path) {
         std::fprintf(stderr, "pembrill-cli: %s: %s\n", name.c_str(), error.message().c_str());
         return false;
     }
-    if (!EqualIgnoringAsciiCase(ExtractFileExt(path), ".dpr")) {
-        ShowMessage(MessageKind::Information, "You must enter a Delphi Project File .dpr");
-        return false;
-    }
-    return true;
+    return AcceptProjectFileName(path);
 }
 
 // Selects the one item of `from` named `name` (compared without regard to

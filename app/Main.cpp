@@ -1,10 +1,10 @@
 #include "app/Main.h"
 
 #include "app/About.h"
+#include "app/DialogControls.h"
 #include "forms/Converter.h"
 #include "forms/FormConversion.h"
 #include "output/Frmt.h"
-#include "platform/AsciiCase.h"
 #include "platform/DisplayText.h"
 #include "platform/FileError.h"
 #include "platform/Files.h"
@@ -45,29 +45,8 @@ QFont WindowFont() {
     return font;
 }
 
-QLabel* NewLabel(QWidget* parent, const char* name, const char* caption) {
-    auto* label = new QLabel(QString::fromLatin1(caption), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
-QPushButton* NewButton(QWidget* parent, const char* name, const char* caption, int top) {
-    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(ButtonLeft, top, ButtonWidth, ButtonHeight);
-    return button;
-}
-
-QAction* NewItem(QMenu* menu, const char* name, const char* caption) {
-    QAction* item = menu->addAction(QString::fromLatin1(caption));
-    item->setObjectName(QString::fromLatin1(name));
-    return item;
-}
-
-QMenu* NewMenu(QMenuBar* bar, const char* name, const char* caption) {
-    QMenu* menu = bar->addMenu(QString::fromLatin1(caption));
-    menu->setObjectName(QString::fromLatin1(name));
-    return menu;
+QPushButton* MakeCommandButton(QWidget& parent, const char* name, const char* caption, int top) {
+    return MakeButton(parent, name, caption, QRect(ButtonLeft, top, ButtonWidth, ButtonHeight));
 }
 
 // A font of its own, so that nothing of the window's bold font shows through.
@@ -80,12 +59,6 @@ void SetPointSize(QWidget* control, int points) {
     QFont font = control->font();
     font.setPointSize(points);
     control->setFont(font);
-}
-
-// The dialog may hand back another extension when the user typed one; only
-// a project file will do. Extensions compare as Windows compares them.
-bool HasProjectExtension(const std::string& fileName) {
-    return EqualIgnoringAsciiCase(ExtractFileExt(fileName), ".dpr");
 }
 
 // The file name box's completion list is a window of its own, which the
@@ -118,22 +91,22 @@ TMainForm::TMainForm(QWidget* parent)
 }
 
 void TMainForm::CreateControls() {
-    SourceCodeLabel = NewLabel(Client, "SourceCodeLabel", "Forms and Source");
-    SourceCodeLabel->move(12, 10);
+    SourceCodeLabel = MakeLabel(*Client, "SourceCodeLabel", "Forms and Source", QPoint(12, 10));
     SourceListBox->setObjectName(QStringLiteral("SourceListBox"));
     SourceListBox->setSelectionMode(QAbstractItemView::ExtendedSelection);
     SetOwnFont(SourceListBox, QFont(QStringLiteral("Courier New")));
-    UnusedSourceCodeLabel = NewLabel(Client, "UnusedSourceCodeLabel", "Unused Source");
     // Its left follows the window's width; its top stays.
-    UnusedSourceCodeLabel->move(0, 10);
+    UnusedSourceCodeLabel =
+        MakeLabel(*Client, "UnusedSourceCodeLabel", "Unused Source", QPoint(0, 10));
     UnusedSourceListBox->setObjectName(QStringLiteral("UnusedSourceListBox"));
     SetOwnFont(UnusedSourceListBox, QFont(QStringLiteral("Courier New")));
-    ObjectsLabel = NewLabel(Client, "ObjectsLabel", "Objects");
+    ObjectsLabel = MakeLabel(*Client, "ObjectsLabel", "Objects", QPoint());
     ObjectOutline = new QTreeWidget(Client);
     ObjectOutline->setObjectName(QStringLiteral("ObjectOutline"));
     ObjectOutline->setHeaderHidden(true);
     SetOwnFont(ObjectOutline, QFont(QStringLiteral("Arial")));
-    ObjectPropertiesLabel = NewLabel(Client, "ObjectPropertiesLabel", "Object Properties");
+    ObjectPropertiesLabel =
+        MakeLabel(*Client, "ObjectPropertiesLabel", "Object Properties", QPoint());
     PropertyMemo = new QPlainTextEdit(Client);
     PropertyMemo->setObjectName(QStringLiteral("PropertyMemo"));
     PropertyMemo->setReadOnly(true);
@@ -141,10 +114,10 @@ void TMainForm::CreateControls() {
     PropertyMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     PropertyMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     PropertyMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    OpenButton = NewButton(Client, "OpenButton", "Open", 31);
-    CloseButton = NewButton(Client, "CloseButton", "Quit", 76);
-    AnalyzeButton = NewButton(Client, "AnalyzeButton", "Analyze", 120);
-    PrintButton = NewButton(Client, "PrintButton", "Print", 165);
+    OpenButton = MakeCommandButton(*Client, "OpenButton", "Open", 31);
+    CloseButton = MakeCommandButton(*Client, "CloseButton", "Quit", 76);
+    AnalyzeButton = MakeCommandButton(*Client, "AnalyzeButton", "Analyze", 120);
+    PrintButton = MakeCommandButton(*Client, "PrintButton", "Print", 165);
     FileDialog = new QFileDialog(this);
     FileDialog->setObjectName(QStringLiteral("FileDialog"));
 
@@ -164,22 +137,22 @@ void TMainForm::CreateMenus() {
     SetOwnFont(bar, QApplication::font());
     bar->setNativeMenuBar(false);
 
-    FileMenu = NewMenu(bar, "FileMenu", "&File");
-    OpenItem = NewItem(FileMenu, "OpenItem", "&Open...");
+    FileMenu = MakeMenu(*bar, "FileMenu", "&File");
+    OpenItem = MakeMenuItem(*FileMenu, "OpenItem", "&Open...");
     FileMenu->addSeparator();
-    PrintItem = NewItem(FileMenu, "PrintItem", "&Print...");
-    PageSetup = NewItem(FileMenu, "PageSetup", "Page &Setup...");
+    PrintItem = MakeMenuItem(*FileMenu, "PrintItem", "&Print...");
+    PageSetup = MakeMenuItem(*FileMenu, "PageSetup", "Page &Setup...");
     FileMenu->addSeparator();
-    ExitItem = NewItem(FileMenu, "ExitItem", "E&xit");
+    ExitItem = MakeMenuItem(*FileMenu, "ExitItem", "E&xit");
 
-    ObjectsMenu = NewMenu(bar, "ObjectsMenu", "&Objects");
-    CollapseOne = NewItem(ObjectsMenu, "CollapseOne", "C&ollapse");
-    CollapseAll = NewItem(ObjectsMenu, "CollapseAll", "&Collapse All");
-    ExpandOne = NewItem(ObjectsMenu, "ExpandOne", "&Expand One Level");
-    ExpandAll = NewItem(ObjectsMenu, "ExpandAll", "E&xpand All");
+    ObjectsMenu = MakeMenu(*bar, "ObjectsMenu", "&Objects");
+    CollapseOne = MakeMenuItem(*ObjectsMenu, "CollapseOne", "C&ollapse");
+    CollapseAll = MakeMenuItem(*ObjectsMenu, "CollapseAll", "&Collapse All");
+    ExpandOne = MakeMenuItem(*ObjectsMenu, "ExpandOne", "&Expand One Level");
+    ExpandAll = MakeMenuItem(*ObjectsMenu, "ExpandAll", "E&xpand All");
 
-    HelpMenu = NewMenu(bar, "HelpMenu", "&Help");
-    About1 = NewItem(HelpMenu, "About1", "&About");
+    HelpMenu = MakeMenu(*bar, "HelpMenu", "&Help");
+    About1 = MakeMenuItem(*HelpMenu, "About1", "&About");
 
     connect(OpenItem, &QAction::triggered, this, &TMainForm::OpenItemClick);
     connect(ExitItem, &QAction::triggered, this, &TMainForm::ExitItemClick);
@@ -324,10 +297,10 @@ bool TMainForm::AskProjectFile(std::string& fileName) {
         HideCompletionPopups(*FileDialog);
         if (answer != QDialog::Accepted || FileDialog->selectedFiles().isEmpty())
             return false;
+        // The dialog hands back another extension when the user typed one.
         fileName = FromDisplay(FileDialog->selectedFiles().constFirst());
-        if (HasProjectExtension(fileName))
+        if (AcceptProjectFileName(fileName))
             return true;
-        ShowMessage(MessageKind::Information, "You must enter a Delphi Project File .dpr");
     }
 }
 

@@ -6,10 +6,8 @@
 #include "platform/DecimalSeparator.h"
 #include "platform/DisplayText.h"
 #include "platform/NumberText.h"
-#include "platform/Printer.h"
 
 #include <QGroupBox>
-#include <QLabel>
 
 namespace pembrill {
 
@@ -17,28 +15,11 @@ TFormatForm* FormatForm = nullptr;
 
 namespace {
 
-const QStringList FontSizes = {"6", "8", "10", "12", "14", "16", "20"};
 const QStringList FooterChoices = {"None", "Date", "DateTime", "Filename", "PageNum"};
 
-QGroupBox* MakeGroup(QWidget& parent, const char* title, int top, int height) {
-    auto* group = new QGroupBox(title, &parent);
-    group->setGeometry(8, top, 322, height);
-    return group;
-}
-
-QCheckBox* MakeCheckBox(QWidget& group, const char* name, const char* text, bool checked,
-                        QRect geometry) {
-    auto* box = new QCheckBox(text, &group);
-    box->setObjectName(name);
-    box->setChecked(checked);
-    box->setGeometry(geometry);
-    return box;
-}
-
-QLabel* MakeLabel(QWidget& parent, const char* text, QRect geometry) {
-    auto* label = new QLabel(text, &parent);
-    label->setGeometry(geometry);
-    return label;
+// The groups stand one below the other across the dialog.
+QGroupBox* MakeRow(QWidget& parent, const char* title, int top, int height) {
+    return MakeGroup(parent, "", title, QRect(8, top, 322, height));
 }
 
 } // namespace
@@ -61,53 +42,53 @@ TFormatForm::TFormatForm(QWidget* parent)
 }
 
 void TFormatForm::CreateMarginGroup() {
-    QGroupBox* group = MakeGroup(*this, "", 8, 48);
-    MakeLabel(*group, "Left Margin", QRect(10, 16, 92, 20));
+    QGroupBox* group = MakeRow(*this, "", 8, 48);
+    MakeLabel(*group, "", "Left Margin", QRect(10, 16, 92, 20));
     EditLeft = new QLineEdit("0.1", group);
     EditLeft->setObjectName("EditLeft");
     EditLeft->setToolTip("Margin in inches");
     EditLeft->setGeometry(104, 14, 64, 24);
-    WordWrap = MakeCheckBox(*group, "WordWrap", "Word wrap", true, QRect(192, 16, 120, 20));
+    WordWrap = MakeCheckBox(*group, "WordWrap", "Word wrap", QRect(192, 16, 120, 20), true);
 }
 
 void TFormatForm::CreateHeaderGroup() {
-    QGroupBox* group = MakeGroup(*this, "Header", 64, 100);
-    Header = MakeCheckBox(*group, "Header", "Show Header", true, QRect(10, 26, 120, 20));
-    HeaderBold = MakeCheckBox(*group, "HeaderBold", "Bold", true, QRect(136, 26, 64, 20));
-    HeaderLine = MakeCheckBox(*group, "HeaderLine", "Header Line", true, QRect(204, 26, 110, 20));
+    QGroupBox* group = MakeRow(*this, "Header", 64, 100);
+    Header = MakeCheckBox(*group, "Header", "Show Header", QRect(10, 26, 120, 20), true);
+    HeaderBold = MakeCheckBox(*group, "HeaderBold", "Bold", QRect(136, 26, 64, 20), true);
+    HeaderLine = MakeCheckBox(*group, "HeaderLine", "Header Line", QRect(204, 26, 110, 20), true);
     FontHeaderComboBox = MakeComboBox<DropDownComboBox>(*group, "FontHeaderComboBox", {}, "Arial",
                                                         QRect(10, 60, 200, 26));
-    FontHeaderSizeComboBox = MakeComboBox<QComboBox>(*group, "FontHeaderSizeComboBox", FontSizes,
-                                                     "10", QRect(214, 60, 98, 26));
+    FontHeaderSizeComboBox = MakeComboBox<QComboBox>(*group, "FontHeaderSizeComboBox",
+                                                     FontSizeItems(), "10", QRect(214, 60, 98, 26));
 }
 
 void TFormatForm::CreateFooterGroup() {
-    QGroupBox* group = MakeGroup(*this, "Footer", 172, 176);
-    Footer = MakeCheckBox(*group, "Footer", "Show Footer", true, QRect(10, 26, 120, 20));
-    FooterLine = MakeCheckBox(*group, "FooterLine", "Footer Line", true, QRect(136, 26, 120, 20));
+    QGroupBox* group = MakeRow(*this, "Footer", 172, 176);
+    Footer = MakeCheckBox(*group, "Footer", "Show Footer", QRect(10, 26, 120, 20), true);
+    FooterLine = MakeCheckBox(*group, "FooterLine", "Footer Line", QRect(136, 26, 120, 20), true);
     CreateFooterColumns(*group);
     FontFooterComboBox = MakeComboBox<DropDownComboBox>(*group, "FontFooterComboBox", {}, "Arial",
                                                         QRect(10, 138, 200, 26));
-    FontFooterSizeComboBox = MakeComboBox<QComboBox>(*group, "FontFooterSizeComboBox", FontSizes,
-                                                     "10", QRect(214, 138, 98, 26));
+    FontFooterSizeComboBox = MakeComboBox<QComboBox>(
+        *group, "FontFooterSizeComboBox", FontSizeItems(), "10", QRect(214, 138, 98, 26));
 }
 
 // Three columns of 98 pixels: caption, what the cell shows, bold or not.
 void TFormatForm::CreateFooterColumns(QWidget& group) {
-    MakeLabel(group, "Left", QRect(10, 54, 98, 18));
-    MakeLabel(group, "Center", QRect(112, 54, 98, 18));
-    MakeLabel(group, "Right", QRect(214, 54, 98, 18));
+    MakeLabel(group, "", "Left", QRect(10, 54, 98, 18));
+    MakeLabel(group, "", "Center", QRect(112, 54, 98, 18));
+    MakeLabel(group, "", "Right", QRect(214, 54, 98, 18));
     BottomLeftComboBox = MakeComboBox<QComboBox>(group, "BottomLeftComboBox", FooterChoices,
                                                  "DateTime", QRect(10, 74, 98, 26));
     BottomCenterComboBox = MakeComboBox<QComboBox>(group, "BottomCenterComboBox", FooterChoices,
                                                    "Filename", QRect(112, 74, 98, 26));
     BottomRightComboBox = MakeComboBox<QComboBox>(group, "BottomRightComboBox", FooterChoices,
                                                   "PageNum", QRect(214, 74, 98, 26));
-    BottomLeftBold = MakeCheckBox(group, "BottomLeftBold", "Bold", false, QRect(10, 106, 98, 20));
+    BottomLeftBold = MakeCheckBox(group, "BottomLeftBold", "Bold", QRect(10, 106, 98, 20), false);
     BottomCenterBold =
-        MakeCheckBox(group, "BottomCenterBold", "Bold", true, QRect(112, 106, 98, 20));
+        MakeCheckBox(group, "BottomCenterBold", "Bold", QRect(112, 106, 98, 20), true);
     BottomRightBold =
-        MakeCheckBox(group, "BottomRightBold", "Bold", false, QRect(214, 106, 98, 20));
+        MakeCheckBox(group, "BottomRightBold", "Bold", QRect(214, 106, 98, 20), false);
 }
 
 void TFormatForm::ConnectHandlers() {
@@ -161,11 +142,7 @@ PageFormat TFormatForm::CurrentPageFormat() const {
 
 // Refilled on every drop-down, so the list follows the printer's fonts now.
 void TFormatForm::FontComboBoxClick(QComboBox& box) {
-    const QString text = box.currentText();
-    box.clear();
-    box.addItems(PrinterFontNames());
-    box.setCurrentIndex(box.findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
-    box.setEditText(text);
+    RefillFontBox(box);
 }
 
 bool TFormatForm::ValidateFloat() {
@@ -174,8 +151,7 @@ bool TFormatForm::ValidateFloat() {
 }
 
 bool TFormatForm::ValidateInteger(QComboBox& box) {
-    int32_t value = 0;
-    return TryStrToInt(FromDisplay(box.currentText()), value);
+    return HoldsWholeNumber(box);
 }
 
 } // namespace pembrill

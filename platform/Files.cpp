@@ -1,6 +1,6 @@
 #include "platform/Files.h"
 
-#include "platform/AsciiCase.h"
+#include "platform/ByteText.h"
 #include "platform/FileError.h"
 
 #include <algorithm>

@@ -1,5 +1,7 @@
 #include "platform/NumberText.h"
 
+#include "platform/ByteText.h"
+
 #include <charconv>
 
 namespace pembrill {
@@ -8,16 +10,6 @@ namespace {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-int HexDigitValue(char c) {
-    if (IsDigit(c))
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
 }
 
 size_t SkipSpaces(const std::string& text, size_t i) {

@@ -1,6 +1,6 @@
 #include "platform/RegistryHive.h"
 
-#include "platform/AsciiCase.h"
+#include "platform/ByteText.h"
 #include "platform/Registry.h"
 
 #include <algorithm>
@@ -10,15 +10,6 @@ namespace pembrill {
 
 namespace {
 
-constexpr std::string_view Blanks = " \t";
-
-std::string_view Trimmed(std::string_view text) {
-    const size_t first = text.find_first_not_of(Blanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(Blanks) - first + 1);
-}
-
 // A line as the hive file holds it, with the CR LF line end that regedit
 // writes.
 std::string Line(std::string_view text) {
@@ -26,7 +17,7 @@ std::string Line(std::string_view text) {
     return line += "\r\n";
 }
 
-bool IsBlank(std::string_view lines) {
+bool IsWhiteSpaceOnly(std::string_view lines) {
     return lines.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
@@ -73,16 +64,6 @@ std::string Quoted(std::string_view text) {
     return out + '"';
 }
 
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // One to eight hexadecimal digits and nothing else.
 std::optional<uint32_t> ParseHexNumber(std::string_view digits) {
     if (digits.empty() || digits.size() > 8)
@@ -100,11 +81,11 @@ std::optional<uint32_t> ParseHexNumber(std::string_view digits) {
 // "4c,00,0a" (a trailing comma allowed, as a continued line leaves one).
 std::optional<std::string> ParseHexBytes(std::string_view list) {
     std::string bytes;
-    if (Trimmed(list).empty())
+    if (TrimmedBlanks(list).empty())
         return bytes;
     for (size_t start = 0;;) {
         const size_t end = list.find(',', start);
-        const std::string_view item = Trimmed(list.substr(start, end - start));
+        const std::string_view item = TrimmedBlanks(list.substr(start, end - start));
         if (item.empty() && end == std::string_view::npos && start > 0)
             return bytes;
         const auto value = item.size() <= 2 ? ParseHexNumber(item) : std::nullopt;
@@ -174,10 +155,11 @@ std::optional<ValueLine> SplitValueLine(std::string_view line) {
     } else if (!line.starts_with('@')) {
         return std::nullopt;
     }
-    pos = std::min(line.find_first_not_of(Blanks, pos), line.size());
+    while (pos < line.size() && IsBlank(line[pos]))
+        ++pos;
     if (pos == line.size() || line[pos] != '=')
         return std::nullopt;
-    value.Data = Trimmed(line.substr(pos + 1));
+    value.Data = TrimmedBlanks(line.substr(pos + 1));
     return value;
 }
 
@@ -185,7 +167,7 @@ std::optional<ValueLine> SplitValueLine(std::string_view line) {
 // with an indented line of hex bytes. Only such a line is taken as the rest,
 // so that a stray backslash never swallows a key header.
 bool IsHexContinuation(std::string_view line) {
-    const std::string_view trimmed = Trimmed(line);
+    const std::string_view trimmed = TrimmedBlanks(line);
     return !trimmed.empty() &&
            trimmed.find_first_not_of("0123456789abcdefABCDEF,\\ \t") == std::string_view::npos;
 }
@@ -232,7 +214,7 @@ RegistryHive::RegistryHive(std::string_view text) {
 RegistryHive::Entry RegistryHive::ReadEntry(const std::vector<std::string_view>& lines,
                                             size_t& next) {
     Entry entry;
-    const std::string_view line = Trimmed(lines[next]);
+    const std::string_view line = TrimmedBlanks(lines[next]);
     entry.Text = Line(lines[next++]);
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
         entry.What = Entry::Kind::Key;
@@ -246,7 +228,7 @@ RegistryHive::Entry RegistryHive::ReadEntry(const std::vector<std::string_view>&
     if (StartsWithIgnoringAsciiCase(data, "hex")) {
         while (data.ends_with('\\') && next < lines.size() && IsHexContinuation(lines[next])) {
             data.pop_back();
-            data += Trimmed(lines[next]);
+            data += TrimmedBlanks(lines[next]);
             entry.Text += Line(lines[next++]);
         }
     }
@@ -318,7 +300,7 @@ void RegistryHive::SetValue(std::string_view key, std::string_view name,
     }
     if (Entries.empty())
         Entries.push_back(Entry{Entry::Kind::Other, {}, {}, Line("REGEDIT4")});
-    if (!IsBlank(Entries.back().Text))
+    if (!IsWhiteSpaceOnly(Entries.back().Text))
         Entries.push_back(Entry{Entry::Kind::Other, {}, {}, Line("")});
     Entries.push_back(
         Entry{Entry::Kind::Key, std::string(key), {}, Line("[" + std::string(key) + "]")});

@@ -1,6 +1,6 @@
 #include "platform/TextDecoding.h"
 
-#include "platform/AsciiCase.h"
+#include "platform/ByteText.h"
 #include "platform/NumberText.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "report/DependencyReport.h"
 
-#include "platform/AsciiCase.h"
+#include "platform/ByteText.h"
 #include "platform/FileError.h"
 #include "platform/MessageBox.h"
 #include "platform/NumberText.h"

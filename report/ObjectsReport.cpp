@@ -1,6 +1,6 @@
 #include "report/ObjectsReport.h"
 
-#include "platform/AsciiCase.h"
+#include "platform/ByteText.h"
 
 namespace pembrill {
 

@@ -4,8 +4,6 @@
 #include "app/DialogControls.h"
 #include "app/FieldExitWatcher.h"
 #include "output/Frmt.h"
-#include "platform/DisplayText.h"
-#include "platform/NumberText.h"
 #include "platform/Printer.h"
 #include "report/Depfilt.h"
 #include "report/DialogSettingsControls.h"
@@ -22,66 +20,25 @@ TPrintSetupForm* PrintSetupForm = nullptr;
 
 namespace {
 
-const QStringList FontSizes = {"6", "8", "10", "12", "14", "16", "20"};
-
 // Combo boxes and edit fields are 24 high, check boxes and radios 17, as
 // the dialog's font makes them.
 constexpr int FieldHeight = 24;
 constexpr int ToggleHeight = 17;
 
-QGroupBox* MakeGroup(QWidget& parent, const char* name, const char* title, QRect geometry) {
-    auto* group = new QGroupBox(title, &parent);
-    group->setObjectName(name);
-    group->setGeometry(geometry);
-    return group;
-}
-
-QRadioButton* MakeRadio(QWidget& group, const char* name, const char* text, int x, int y,
-                        int width) {
-    auto* radio = new QRadioButton(text, &group);
-    radio->setObjectName(name);
-    radio->setGeometry(x, y, width, ToggleHeight);
-    return radio;
-}
-
-QCheckBox* MakeCheckBox(QWidget& group, const char* name, const char* text, int y,
-                        const char* hint = "") {
-    auto* box = new QCheckBox(text, &group);
-    box->setObjectName(name);
-    box->setToolTip(hint);
-    box->setGeometry(116, y, 180, ToggleHeight);
-    return box;
-}
-
-QPushButton* MakeButton(QWidget& parent, const char* name, const char* text, QRect geometry,
-                        const char* hint = "") {
-    auto* button = new QPushButton(text, &parent);
-    button->setObjectName(name);
-    button->setToolTip(hint);
-    // No button takes Enter from the fields: the dialog has no default
-    // action.
-    button->setAutoDefault(false);
-    button->setGeometry(geometry);
-    return button;
-}
-
-QLabel* MakeLabel(QWidget& group, const char* name, const char* text, int x, int y) {
-    auto* label = new QLabel(text, &group);
-    label->setObjectName(name);
-    label->move(x, y);
-    label->adjustSize();
-    return label;
+// The check boxes of a group stand in one column.
+QRect CheckBoxPlace(int y) {
+    return QRect(116, y, 180, ToggleHeight);
 }
 
 // The last row of a group: the label "Font", the font box and the size box.
 void MakeFontRow(QWidget& group, QLabel*& label, const char* labelName, DropDownComboBox*& font,
                  const char* fontName, const char* fontText, QComboBox*& size, const char* sizeName,
                  int y) {
-    label = MakeLabel(group, labelName, "Font", 116, y + 4);
+    label = MakeLabel(group, labelName, "Font", QPoint(116, y + 4));
     font = MakeComboBox<DropDownComboBox>(group, fontName, {}, fontText,
                                           QRect(150, y, 151, FieldHeight));
-    size =
-        MakeComboBox<QComboBox>(group, sizeName, FontSizes, "10", QRect(300, y, 53, FieldHeight));
+    size = MakeComboBox<QComboBox>(group, sizeName, FontSizeItems(), "10",
+                                   QRect(300, y, 53, FieldHeight));
 }
 
 // The printer set-up chooses a printer, it does not print: its confirming
@@ -91,12 +48,6 @@ void ConfirmWithOk(QPrintDialog& dialog) {
         if (QPushButton* confirm = buttons->button(QDialogButtonBox::Ok))
             confirm->setText("OK");
     }
-}
-
-QString ControlText(const QWidget& control) {
-    if (const auto* box = qobject_cast<const QComboBox*>(&control))
-        return box->currentText();
-    return qobject_cast<const QLineEdit*>(&control)->text();
 }
 
 } // namespace
@@ -117,14 +68,14 @@ TPrintSetupForm::TPrintSetupForm(QWidget* parent)
 void TPrintSetupForm::CreateDependencyGroup() {
     GroupBox3 = MakeGroup(*this, "GroupBox3", "Source Dependencies", QRect(16, 12, 365, 81));
     DependencyNoneRadioButton =
-        MakeRadio(*GroupBox3, "DependencyNoneRadioButton", "None", 12, 20, 80);
+        MakeRadio(*GroupBox3, "DependencyNoneRadioButton", "None", QRect(12, 20, 80, ToggleHeight));
     DependencyNoneRadioButton->setChecked(true);
     // The button beside it is its caption.
     DependencyFilterRadioButton =
-        MakeRadio(*GroupBox3, "DependencyFilterRadioButton", "", 12, 40, 16);
+        MakeRadio(*GroupBox3, "DependencyFilterRadioButton", "", QRect(12, 40, 16, ToggleHeight));
     DependencyFilterButton =
         MakeButton(*GroupBox3, "DependencyFilterButton", "Filtered", QRect(28, 40, 65, 21));
-    Label1 = MakeLabel(*GroupBox3, "Label1", "Levels", 103, 20);
+    Label1 = MakeLabel(*GroupBox3, "Label1", "Levels", QPoint(103, 20));
     DependencyLevels = new QLineEdit("0", GroupBox3);
     DependencyLevels->setObjectName("DependencyLevels");
     DependencyLevels->setToolTip("Max levels to descend. 0 = no limit.");
@@ -135,34 +86,38 @@ void TPrintSetupForm::CreateDependencyGroup() {
 
 void TPrintSetupForm::CreateSourceGroup() {
     GroupBox2 = MakeGroup(*this, "GroupBox2", "Source Code", QRect(16, 100, 365, 93));
-    SourceNoneRadioButton = MakeRadio(*GroupBox2, "SourceNoneRadioButton", "None", 8, 20, 100);
+    SourceNoneRadioButton =
+        MakeRadio(*GroupBox2, "SourceNoneRadioButton", "None", QRect(8, 20, 100, ToggleHeight));
     SourceNoneRadioButton->setChecked(true);
-    SourceAllRadioButton = MakeRadio(*GroupBox2, "SourceAllRadioButton", "All", 8, 40, 100);
-    SourceSelectedRadioButton =
-        MakeRadio(*GroupBox2, "SourceSelectedRadioButton", "Selected", 8, 60, 100);
-    PrintLineNumbersCheckBox =
-        MakeCheckBox(*GroupBox2, "PrintLineNumbersCheckBox", "Line Numbers", 20);
-    PrintLineNumbersCheckBox->setChecked(true);
+    SourceAllRadioButton =
+        MakeRadio(*GroupBox2, "SourceAllRadioButton", "All", QRect(8, 40, 100, ToggleHeight));
+    SourceSelectedRadioButton = MakeRadio(*GroupBox2, "SourceSelectedRadioButton", "Selected",
+                                          QRect(8, 60, 100, ToggleHeight));
+    PrintLineNumbersCheckBox = MakeCheckBox(*GroupBox2, "PrintLineNumbersCheckBox", "Line Numbers",
+                                            CheckBoxPlace(20), true);
     MakeFontRow(*GroupBox2, Label4, "Label4", FontSourceComboBox, "FontSourceComboBox", "Arial",
                 FontSizeSourceComboBox, "FontSizeSourceComboBox", 56);
 }
 
 void TPrintSetupForm::CreateObjectsGroup() {
     ObjectsGroupBox = MakeGroup(*this, "ObjectsGroupBox", "Objects", QRect(16, 200, 365, 125));
-    ObjectNoneRadioButton =
-        MakeRadio(*ObjectsGroupBox, "ObjectNoneRadioButton", "None", 8, 20, 100);
+    ObjectNoneRadioButton = MakeRadio(*ObjectsGroupBox, "ObjectNoneRadioButton", "None",
+                                      QRect(8, 20, 100, ToggleHeight));
     ObjectNoneRadioButton->setChecked(true);
-    ObjectAllRadioButton = MakeRadio(*ObjectsGroupBox, "ObjectAllRadioButton", "All", 8, 40, 100);
-    ObjectFilterRadioButton = MakeRadio(*ObjectsGroupBox, "ObjectFilterRadioButton", "", 8, 60, 16);
+    ObjectAllRadioButton =
+        MakeRadio(*ObjectsGroupBox, "ObjectAllRadioButton", "All", QRect(8, 40, 100, ToggleHeight));
+    ObjectFilterRadioButton =
+        MakeRadio(*ObjectsGroupBox, "ObjectFilterRadioButton", "", QRect(8, 60, 16, ToggleHeight));
     ObjectFilterButton =
         MakeButton(*ObjectsGroupBox, "ObjectFilterButton", "Filtered", QRect(24, 60, 65, 21));
-    ComponentsCheckBox = MakeCheckBox(*ObjectsGroupBox, "ComponentsCheckBox", "Components", 20,
-                                      "Print immediate child objects");
-    ComponentsCheckBox->setChecked(true);
-    AllSubComponentsCheckBox = MakeCheckBox(*ObjectsGroupBox, "AllSubComponentsCheckBox",
-                                            "All Sub-Components", 40, "Print all child objects");
-    ObjectPropertiesCheckBox = MakeCheckBox(*ObjectsGroupBox, "ObjectPropertiesCheckBox",
-                                            "Object Properties", 60, "Print object properties");
+    ComponentsCheckBox = MakeCheckBox(*ObjectsGroupBox, "ComponentsCheckBox", "Components",
+                                      CheckBoxPlace(20), true, "Print immediate child objects");
+    AllSubComponentsCheckBox =
+        MakeCheckBox(*ObjectsGroupBox, "AllSubComponentsCheckBox", "All Sub-Components",
+                     CheckBoxPlace(40), false, "Print all child objects");
+    ObjectPropertiesCheckBox =
+        MakeCheckBox(*ObjectsGroupBox, "ObjectPropertiesCheckBox", "Object Properties",
+                     CheckBoxPlace(60), false, "Print object properties");
     MakeFontRow(*ObjectsGroupBox, FontLabel, "FontLabel", FontObjectComboBox, "FontObjectComboBox",
                 "Arial", FontSizeObjectComboBox, "FontSizeObjectComboBox", 89);
 }
@@ -302,17 +257,12 @@ void TPrintSetupForm::ObjectFilterRadioButtonClick(QObject* Sender) {
 
 // The value is not used: a number of levels below zero passes.
 bool TPrintSetupForm::ValidateInteger(QWidget& Sender) {
-    int32_t value = 0;
-    return TryStrToInt(FromDisplay(ControlText(Sender)), value);
+    return HoldsWholeNumber(Sender);
 }
 
 // Refilled on every drop-down, so the list follows the printer's fonts now.
 void TPrintSetupForm::FontComboBoxDropDown(QComboBox& Sender) {
-    const QString text = Sender.currentText();
-    Sender.clear();
-    Sender.addItems(PrinterFontNames());
-    Sender.setCurrentIndex(Sender.findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
-    Sender.setEditText(text);
+    RefillFontBox(Sender);
 }
 
 // Confirmed or cancelled, the report takes the printer's orientation as it

@@ -1,6 +1,6 @@
 #include "report/Settings.h"
 
-#include "platform/AsciiCase.h"
+#include "platform/ByteText.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 

@@ -49,25 +49,11 @@ bool IsChar(const std::string& token, char c) {
     return token.size() == 1 && token[0] == c;
 }
 
-// Only A to Z fold, as everywhere in the program.
 bool IsUsesWord(const std::string& token) {
-    static constexpr char Uses[] = "uses";
-    if (token.size() != 4)
-        return false;
-    for (size_t i = 0; i < 4; ++i) {
-        const char c = token[i];
-        const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        if (lower != Uses[i])
-            return false;
-    }
-    return true;
+    return EqualIgnoringAsciiCase(token, "uses");
 }
 
 } // namespace
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 
 std::string TrimLeftBlanks(const std::string& text) {
     size_t begin = 0;
@@ -84,7 +70,7 @@ std::string TrimRightBlanks(const std::string& text) {
 }
 
 std::string TrimBlanks(const std::string& text) {
-    return TrimLeftBlanks(TrimRightBlanks(text));
+    return std::string(TrimmedBlanks(text));
 }
 
 TCharClass CharClass(char c) {

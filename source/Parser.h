@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ByteText.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -15,7 +17,7 @@ enum TTokenKind : int { tkIdentifier = 0, tkNumber = 1, tkString = 2, tkSymbol =
 
 enum TUsesEntryKind : int { uePlain = 0, ueTypedComment = 1, ueStrayToken = 2 };
 
-bool IsBlank(char c);
+// IsBlank, the blank test these share, is in platform/ByteText.h.
 std::string TrimLeftBlanks(const std::string& text);
 std::string TrimRightBlanks(const std::string& text);
 std::string TrimBlanks(const std::string& text);

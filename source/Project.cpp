@@ -1,6 +1,6 @@
 #include "source/Project.h"
 
-#include "platform/AsciiCase.h"
+#include "platform/ByteText.h"
 #include "platform/FileError.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
@@ -15,11 +15,12 @@ namespace {
 
 constexpr const char* CanNotOpenFile = "Can not open file: \r\r";
 
-template <typename List> bool FindInAnyList(const std::string& name, const List& list, int& index) {
+// FindInList over any list whose entry i is itemAt(i).
+template <typename ItemAt>
+bool FindLowered(const std::string& name, int count, ItemAt itemAt, int& index) {
     const std::string wanted = LowerAscii(name);
-    const int count = static_cast<int>(std::size(list));
     for (index = 0; index < count; ++index)
-        if (LowerAscii(list[index]) == wanted)
+        if (LowerAscii(itemAt(index)) == wanted)
             return true;
     index = -1;
     return false;
@@ -174,16 +175,14 @@ void FindMainForm(TParser& parser, std::string& token, TTokenKind& kind, Project
 } // namespace
 
 bool FindInList(const std::string& name, const std::vector<std::string>& list, int& index) {
-    return FindInAnyList(name, list, index);
+    return FindLowered(
+        name, static_cast<int>(list.size()),
+        [&list](int i) -> const std::string& { return list[static_cast<size_t>(i)]; }, index);
 }
 
 bool FindInList(const std::string& name, const StringList& list, int& index) {
-    const std::string wanted = LowerAscii(name);
-    for (index = 0; index < list.Count(); ++index)
-        if (LowerAscii(list.Item(index)) == wanted)
-            return true;
-    index = -1;
-    return false;
+    return FindLowered(
+        name, list.Count(), [&list](int i) { return list.Item(i); }, index);
 }
 
 // An entry without a form begins with blanks, and its file name may hold
@@ -203,6 +202,13 @@ void SplitSourceEntry(const std::string& entry, std::string& formName, std::stri
     }
     formName = entry.substr(0, space);
     fileName = TrimBlanks(entry.substr(space + 1));
+}
+
+bool AcceptProjectFileName(const std::string& fileName) {
+    if (EqualIgnoringAsciiCase(ExtractFileExt(fileName), ".dpr"))
+        return true;
+    ShowMessage(MessageKind::Information, "You must enter a Delphi Project File .dpr");
+    return false;
 }
 
 std::string ProjectSourceEntry(const std::string& projectFileName) {

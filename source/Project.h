@@ -27,6 +27,11 @@ struct ProjectLists {
     StringList& SuppressList;
 };
 
+// The Open dialog takes only a project file: true for a name whose extension
+// is .dpr (compared as Windows compares it); otherwise says "You must enter a
+// Delphi Project File .dpr" and gives false.
+bool AcceptProjectFileName(const std::string& fileName);
+
 // Case-insensitive (A to Z only) linear search; index -1 when not found.
 bool FindInList(const std::string& name, const std::vector<std::string>& list, int& index);
 bool FindInList(const std::string& name, const StringList& list, int& index);

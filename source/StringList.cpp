@@ -1,22 +1,16 @@
 #include "source/StringList.h"
 
+#include "platform/ByteText.h"
+
 #include <algorithm>
 
 namespace pembrill {
 
-namespace {
-
-unsigned char LowerAscii(unsigned char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
-
-} // namespace
-
 int CompareListEntries(const std::string& a, const std::string& b) {
     const size_t common = std::min(a.size(), b.size());
     for (size_t i = 0; i < common; ++i) {
-        const unsigned char ca = LowerAscii(static_cast<unsigned char>(a[i]));
-        const unsigned char cb = LowerAscii(static_cast<unsigned char>(b[i]));
+        const auto ca = static_cast<unsigned char>(LowerAsciiChar(a[i]));
+        const auto cb = static_cast<unsigned char>(LowerAsciiChar(b[i]));
         if (ca != cb)
             return ca < cb ? -1 : 1;
     }

@@ -1,5 +1,6 @@
 #include "tools/DfmFile.h"
 
+#include "platform/ByteText.h"
 #include "platform/FileError.h"
 #include "platform/Files.h"
 #include "tools/FormFormatError.h"
@@ -23,15 +24,8 @@ constexpr std::string_view BinarySignature = "TPF0";
 constexpr char ResourceMarker = '\xFF';
 
 bool StartsWithKeyword(std::string_view text, std::string_view keyword) {
-    if (text.size() < keyword.size())
+    if (!StartsWithIgnoringAsciiCase(text, keyword))
         return false;
-    for (std::size_t i = 0; i < keyword.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != keyword[i])
-            return false;
-    }
     if (text.size() == keyword.size())
         return true;
     const char next = text[keyword.size()];
