@@ -1,6 +1,7 @@
 #include "app/Headless.h"
 #include "output/PageStore.h"
 #include "output/Preview.h"
+#include "output/PagePainter.h"
 #include "output/Prnt.h"
 #include "output/ReportOutput.h"
 #include "platform/ProgressDisplay.h"
@@ -119,7 +120,8 @@ struct ComposerJob {
 void BM_ComposeToPdf(benchmark::State& state) {
     ComposerJob job(PrintFilePath(), ScratchDirectory() + "/composer.pdf");
     for (auto _ : state) {
-        if (!job.form.Print(job.printer, job.format, job.progress))
+        const std::optional<PageStore> pages = job.Compose();
+        if (!pages || PrintPages(*pages, job.printer, nullptr) != PrintOutcome::Printed)
             state.SkipWithError("printing failed");
     }
     const auto pages = job.Compose();

@@ -1,7 +1,6 @@
 #include "output/BandReport.h"
 
 #include "output/LayoutText.h"
-#include "output/PagePainter.h"
 #include "output/ReportLabel.h"
 #include "output/ReportPrinter.h"
 #include "output/ReportShape.h"
@@ -39,19 +38,9 @@ StoredFont StoredFontOf(const TReportLabel& label) {
 
 } // namespace
 
-std::optional<PageStore> TBandReport::Prepare(QPrinter& printer) {
-    BeginRun(printer);
-    return FinishRun();
-}
-
 std::optional<PageStore> TBandReport::Run(const PageFacts& facts) {
     BeginRun(facts);
     return FinishRun();
-}
-
-bool TBandReport::Print(QPrinter& printer) {
-    const std::optional<PageStore> pages = Prepare(printer);
-    return pages && PrintPages(*pages, printer, nullptr) == PrintOutcome::Printed;
 }
 
 void TBandReport::BeginRun(QPrinter& printer) {

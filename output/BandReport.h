@@ -20,7 +20,7 @@ enum class TPrinterOrientation { poPortrait, poLandscape };
 // A banded report: page header bands at the top of each page, one detail band
 // per line the OnNeedData handler supplies, page footer bands at the foot.
 // A run lays the report out into a PageStore; printing and previewing draw
-// the stored pages. A run goes at once (Run, Prepare) or in steps (BeginRun,
+// the stored pages. A run goes at once (Run) or in steps (BeginRun,
 // ContinueRun, EndRun), so that its first pages can be shown while the rest
 // is still being laid out.
 class TBandReport {
@@ -28,14 +28,9 @@ public:
     // Bands are printed in the order in which they were added.
     void AddBand(TReportBand& band) { Bands.push_back(&band); }
 
-    // Lays the report out on pages of the printer's size (its orientation is
-    // set from Orientation first). nullopt when the user cancelled.
-    std::optional<PageStore> Prepare(QPrinter& printer);
-    // The same on pages given explicitly.
+    // Lays the report out on pages given explicitly. nullopt when the user
+    // cancelled.
     std::optional<PageStore> Run(const PageFacts& facts);
-    // Prepares and sends the pages to the printer; false after a cancel or
-    // when the printer cannot be opened.
-    bool Print(QPrinter& printer);
 
     // Begins a run: BeforePrint, then page 1. On the printer's page, its
     // orientation set from Orientation first, or on a page given explicitly.

@@ -1,7 +1,6 @@
 #include "output/Prnt.h"
 
 #include "output/LayoutText.h"
-#include "output/PagePainter.h"
 #include "output/ReportPrinter.h"
 #include "platform/DecimalSeparator.h"
 #include "platform/DisplayText.h"
@@ -128,11 +127,6 @@ std::optional<PageStore> TPrintForm::Compose(const PageFacts& facts, const PageF
                                              ProgressDisplay& progress) {
     BeginCompose(facts, format, progress);
     return ComposeRest();
-}
-
-bool TPrintForm::Print(QPrinter& printer, const PageFormat& format, ProgressDisplay& progress) {
-    const std::optional<PageStore> pages = Compose(printer, format, progress);
-    return pages && PrintPages(*pages, printer, nullptr) == PrintOutcome::Printed;
 }
 
 void TPrintForm::BeginCompose(QPrinter& printer, const PageFormat& format,

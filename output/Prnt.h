@@ -52,10 +52,6 @@ public:
     void BeginCompose(const PageFacts& facts, const PageFormat& format, ProgressDisplay& progress);
     bool ComposeMore(int lines);
     std::optional<PageStore> EndCompose();
-    // Composes and prints to the printer, a real one or a PDF file (a printer
-    // in PdfFormat with an output file name). False after a cancel or when
-    // the printer cannot be opened.
-    bool Print(QPrinter& printer, const PageFormat& format, ProgressDisplay& progress);
 
     // Entry i of each list describes section i.
     std::vector<std::string> PrintFiles;

@@ -1,3 +1,4 @@
+#include "output/PagePainter.h"
 #include "output/Prnt.h"
 
 #include "output/LayoutText.h"
@@ -452,9 +453,9 @@ TEST_F(PrntTest, PdfThroughThePrinterHoldsTheTextInOrder) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(pdf));
-    ASSERT_TRUE(Form.Print(printer, Format, Progress));
     const auto pages = Form.Compose(printer, Format, Progress);
     ASSERT_TRUE(pages);
+    ASSERT_EQ(PrintPages(*pages, printer, nullptr), PrintOutcome::Printed);
 
     const std::string info = test::CommandOutput("pdfinfo '" + pdf + "'");
     const size_t pagesAt = info.find("Pages:");
