@@ -1,16 +1,13 @@
 #include "app/Main.h"
 
-#include "app/About.h"
 #include "app/DialogControls.h"
 #include "forms/Converter.h"
 #include "forms/FormConversion.h"
-#include "output/Frmt.h"
 #include "platform/DisplayText.h"
 #include "platform/FileError.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/WaitCursor.h"
-#include "report/Prntset.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -362,16 +359,18 @@ void TMainForm::ExitItemClick() {
 }
 
 void TMainForm::About1Click() {
-    AboutDlg->ShowModal();
+    if (Hooks.ShowAbout)
+        Hooks.ShowAbout();
 }
 
 void TMainForm::PageSetupClick() {
-    FormatForm->exec();
+    if (Hooks.ShowPageFormat)
+        Hooks.ShowPageFormat();
 }
 
 void TMainForm::PrintButtonClick() {
-    PrintSetupForm->ProjectFileName = Project.ProjectFileName;
-    PrintSetupForm->exec();
+    if (Hooks.ShowPrintSetup)
+        Hooks.ShowPrintSetup(Project.ProjectFileName);
 }
 
 void TMainForm::PrintItemClick() {

@@ -31,8 +31,10 @@ struct ScreenFit {
 };
 ScreenFit FitToScreenGeometry(const QRect& screen, const QRect& available);
 
-// What opening and analysing a project do to the other windows. Start-up
-// fills these once the windows that own them exist.
+// The main window's one way to the other windows: what opening and
+// analysing a project do to them, and the commands that open them. Start-up
+// fills these from the program-wide references once the windows exist, so
+// that the main window can also be made and tested on its own.
 struct MainFormHooks {
     // The unit filter dialog's lists, which opening a project fills.
     StringList* ShowList = nullptr;
@@ -48,6 +50,10 @@ struct MainFormHooks {
     // found objects.
     std::function<void()> DisableObjectOptions;
     std::function<void()> EnableObjectOptions;
+    // Help, About; Page Setup; Print, for the project file named.
+    std::function<void()> ShowAbout;
+    std::function<void()> ShowPageFormat;
+    std::function<void(const std::string& projectFileName)> ShowPrintSetup;
 };
 
 class TMainForm : public QMainWindow {

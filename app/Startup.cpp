@@ -31,6 +31,12 @@ void ConnectMainForm() {
         PrintSetupForm->ObjectNoneRadioButton->setChecked(true);
     };
     hooks.EnableObjectOptions = [] { PrintSetupForm->EnableObjectOptions(); };
+    hooks.ShowAbout = [] { AboutDlg->ShowModal(); };
+    hooks.ShowPageFormat = [] { FormatForm->exec(); };
+    hooks.ShowPrintSetup = [](const std::string& projectFileName) {
+        PrintSetupForm->ProjectFileName = projectFileName;
+        PrintSetupForm->exec();
+    };
 }
 
 } // namespace

@@ -35,7 +35,7 @@ bool StartsWithKeyword(std::string_view text, std::string_view keyword) {
 
 // A text form opens, after blank space, with the keyword of its first object.
 bool LooksLikeTextForm(std::string_view form) {
-    const std::size_t start = form.find_first_not_of(" \t\r\n");
+    const size_t start = form.find_first_not_of(" \t\r\n");
     if (start == std::string_view::npos)
         return false;
     const std::string_view text = form.substr(start);
@@ -47,7 +47,7 @@ std::string ReadWholeFile(const std::string& path) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenFileForReading(path), &std::fclose);
     std::string bytes;
     char chunk[1 << 16];
-    std::size_t count = 0;
+    size_t count = 0;
     while ((count = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
         bytes.append(chunk, count);
     if (std::ferror(file.get()))
@@ -59,11 +59,11 @@ std::string ReadWholeFile(const std::string& path) {
 // was renamed onto the target.
 class TemporaryFile {
 public:
-    explicit TemporaryFile(const std::string& target) : target_(target) {
+    explicit TemporaryFile(const std::string& target) : Target(target) {
         std::random_device random;
         for (int attempt = 0; attempt < 100; ++attempt) {
-            path_ = target + "." + std::to_string(random() % 1000000) + ".tmp";
-            if (std::FILE* file = std::fopen(path_.c_str(), "wbx")) {
+            FPath = target + "." + std::to_string(random() % 1000000) + ".tmp";
+            if (std::FILE* file = std::fopen(FPath.c_str(), "wbx")) {
                 std::fclose(file);
                 return;
             }
@@ -71,29 +71,29 @@ public:
                 break;
         }
         const FileError cause = LastFileError();
-        path_.clear();
+        FPath.clear();
         throw FileError("cannot create a temporary file beside " + target + ": " + cause.what());
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile() {
-        if (!path_.empty())
-            std::remove(path_.c_str());
+        if (!FPath.empty())
+            std::remove(FPath.c_str());
     }
 
-    const std::string& Path() const { return path_; }
+    const std::string& Path() const { return FPath; }
 
     void RenameOntoTarget() {
         std::error_code error;
-        std::filesystem::rename(path_, target_, error);
+        std::filesystem::rename(FPath, Target, error);
         if (error)
-            throw FileError("cannot replace " + target_ + ": " + error.message());
-        path_.clear();
+            throw FileError("cannot replace " + Target + ": " + error.message());
+        FPath.clear();
     }
 
 private:
-    std::string target_;
-    std::string path_;
+    std::string Target;
+    std::string FPath;
 };
 
 } // namespace
@@ -118,7 +118,7 @@ void ConvertForm(std::string_view form, std::ostream& text) {
 
 std::string TextFileNameFor(const std::string& formPath) {
     const std::string name = std::filesystem::path(formPath).filename().string();
-    const std::size_t dot = name.rfind('.');
+    const size_t dot = name.rfind('.');
     return (dot == std::string::npos ? name : name.substr(0, dot)) + ".txt";
 }
 

@@ -8,59 +8,59 @@ namespace pembrill {
 
 namespace {
 
-using BigNumber = std::vector<std::uint32_t>; // base 2^32, least significant word first
+using BigNumber = std::vector<uint32_t>; // base 2^32, least significant word first
 
 constexpr int Precision = 15;
-constexpr std::uint64_t TenTo15 = 1'000'000'000'000'000;
-constexpr std::uint64_t TenTo18 = 1000 * TenTo15;
+constexpr uint64_t TenTo15 = 1'000'000'000'000'000;
+constexpr uint64_t TenTo18 = 1000 * TenTo15;
 constexpr int FpuDigits = 18;
-constexpr std::uint64_t Saturated = std::numeric_limits<std::uint64_t>::max();
+constexpr uint64_t Saturated = std::numeric_limits<uint64_t>::max();
 
 void Trim(BigNumber& n) {
     while (!n.empty() && n.back() == 0)
         n.pop_back();
 }
 
-BigNumber FromUInt64(std::uint64_t value) {
-    BigNumber n{static_cast<std::uint32_t>(value), static_cast<std::uint32_t>(value >> 32)};
+BigNumber FromUInt64(uint64_t value) {
+    BigNumber n{static_cast<uint32_t>(value), static_cast<uint32_t>(value >> 32)};
     Trim(n);
     return n;
 }
 
 // The value, or Saturated when it needs more than 64 bits.
-std::uint64_t ToUInt64(const BigNumber& n) {
+uint64_t ToUInt64(const BigNumber& n) {
     if (n.size() > 2)
         return Saturated;
-    std::uint64_t value = 0;
-    for (std::size_t i = n.size(); i-- > 0;)
+    uint64_t value = 0;
+    for (size_t i = n.size(); i-- > 0;)
         value = value << 32 | n[i];
     return value;
 }
 
 BigNumber Multiply(const BigNumber& a, const BigNumber& b) {
     BigNumber product(a.size() + b.size(), 0);
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        std::uint64_t carry = 0;
-        for (std::size_t j = 0; j < b.size(); ++j) {
-            const std::uint64_t t = std::uint64_t{a[i]} * b[j] + product[i + j] + carry;
-            product[i + j] = static_cast<std::uint32_t>(t);
+    for (size_t i = 0; i < a.size(); ++i) {
+        uint64_t carry = 0;
+        for (size_t j = 0; j < b.size(); ++j) {
+            const uint64_t t = uint64_t{a[i]} * b[j] + product[i + j] + carry;
+            product[i + j] = static_cast<uint32_t>(t);
             carry = t >> 32;
         }
-        product[i + b.size()] = static_cast<std::uint32_t>(carry);
+        product[i + b.size()] = static_cast<uint32_t>(carry);
     }
     Trim(product);
     return product;
 }
 
-void MultiplyBy(BigNumber& n, std::uint32_t factor) {
-    std::uint64_t carry = 0;
-    for (std::uint32_t& word : n) {
-        const std::uint64_t t = std::uint64_t{word} * factor + carry;
-        word = static_cast<std::uint32_t>(t);
+void MultiplyBy(BigNumber& n, uint32_t factor) {
+    uint64_t carry = 0;
+    for (uint32_t& word : n) {
+        const uint64_t t = uint64_t{word} * factor + carry;
+        word = static_cast<uint32_t>(t);
         carry = t >> 32;
     }
     if (carry != 0)
-        n.push_back(static_cast<std::uint32_t>(carry));
+        n.push_back(static_cast<uint32_t>(carry));
 }
 
 BigNumber ShiftLeft(const BigNumber& n, int bits) {
@@ -69,26 +69,26 @@ BigNumber ShiftLeft(const BigNumber& n, int bits) {
     const int words = bits / 32;
     const int rest = bits % 32;
     BigNumber shifted(n.size() + words + 1, 0);
-    for (std::size_t i = 0; i < n.size(); ++i) {
-        const std::uint64_t t = std::uint64_t{n[i]} << rest;
-        shifted[i + words] |= static_cast<std::uint32_t>(t);
-        shifted[i + words + 1] |= static_cast<std::uint32_t>(t >> 32);
+    for (size_t i = 0; i < n.size(); ++i) {
+        const uint64_t t = uint64_t{n[i]} << rest;
+        shifted[i + words] |= static_cast<uint32_t>(t);
+        shifted[i + words + 1] |= static_cast<uint32_t>(t >> 32);
     }
     Trim(shifted);
     return shifted;
 }
 
 BigNumber ShiftRight(const BigNumber& n, int bits) {
-    const std::size_t words = bits / 32;
+    const size_t words = bits / 32;
     const int rest = bits % 32;
     if (words >= n.size())
         return {};
     BigNumber shifted(n.size() - words, 0);
-    for (std::size_t i = 0; i < shifted.size(); ++i) {
-        std::uint64_t t = n[i + words];
+    for (size_t i = 0; i < shifted.size(); ++i) {
+        uint64_t t = n[i + words];
         if (i + words + 1 < n.size())
-            t |= std::uint64_t{n[i + words + 1]} << 32;
-        shifted[i] = static_cast<std::uint32_t>(t >> rest);
+            t |= uint64_t{n[i + words + 1]} << 32;
+        shifted[i] = static_cast<uint32_t>(t >> rest);
     }
     Trim(shifted);
     return shifted;
@@ -97,7 +97,7 @@ BigNumber ShiftRight(const BigNumber& n, int bits) {
 int Compare(const BigNumber& a, const BigNumber& b) {
     if (a.size() != b.size())
         return a.size() < b.size() ? -1 : 1;
-    for (std::size_t i = a.size(); i-- > 0;) {
+    for (size_t i = a.size(); i-- > 0;) {
         if (a[i] != b[i])
             return a[i] < b[i] ? -1 : 1;
     }
@@ -107,11 +107,11 @@ int Compare(const BigNumber& a, const BigNumber& b) {
 // a - b for a >= b.
 BigNumber Subtract(const BigNumber& a, const BigNumber& b) {
     BigNumber difference(a);
-    std::int64_t borrow = 0;
-    for (std::size_t i = 0; i < difference.size(); ++i) {
-        std::int64_t t = std::int64_t{difference[i]} - borrow - (i < b.size() ? b[i] : 0);
+    int64_t borrow = 0;
+    for (size_t i = 0; i < difference.size(); ++i) {
+        int64_t t = int64_t{difference[i]} - borrow - (i < b.size() ? b[i] : 0);
         borrow = t < 0 ? 1 : 0;
-        difference[i] = static_cast<std::uint32_t>(t + (borrow << 32));
+        difference[i] = static_cast<uint32_t>(t + (borrow << 32));
     }
     Trim(difference);
     return difference;
@@ -121,8 +121,8 @@ BigNumber Subtract(const BigNumber& a, const BigNumber& b) {
 double EstimateQuotient(const BigNumber& a, const BigNumber& b) {
     auto leading = [](const BigNumber& n, int& exponent) {
         double value = 0;
-        const std::size_t first = n.size() > 3 ? n.size() - 3 : 0;
-        for (std::size_t i = n.size(); i-- > first;)
+        const size_t first = n.size() > 3 ? n.size() - 3 : 0;
+        for (size_t i = n.size(); i-- > first;)
             value = value * 4294967296.0 + n[i];
         exponent = static_cast<int>(32 * first);
         return value;
@@ -135,12 +135,12 @@ double EstimateQuotient(const BigNumber& a, const BigNumber& b) {
 }
 
 bool LowBitsAreZero(const BigNumber& n, int bits) {
-    const std::size_t words = bits / 32;
-    for (std::size_t i = 0; i < words && i < n.size(); ++i) {
+    const size_t words = bits / 32;
+    for (size_t i = 0; i < words && i < n.size(); ++i) {
         if (n[i] != 0)
             return false;
     }
-    const std::uint32_t mask = (std::uint32_t{1} << (bits % 32)) - 1;
+    const uint32_t mask = (uint32_t{1} << (bits % 32)) - 1;
     return words >= n.size() || (n[words] & mask) == 0;
 }
 
@@ -153,20 +153,19 @@ FloatFormatter::Quotient Divide(const BigNumber& a, const BigNumber& b) {
     const double estimate = EstimateQuotient(a, b);
     if (estimate >= 1.8e19)
         return {Saturated, false};
-    std::uint64_t quotient = static_cast<std::uint64_t>(estimate);
+    uint64_t quotient = static_cast<uint64_t>(estimate);
     for (;;) {
         const BigNumber product = Multiply(b, FromUInt64(quotient));
         if (Compare(product, a) > 0) {
             const BigNumber over = Subtract(product, a);
-            const auto step = static_cast<std::uint64_t>(EstimateQuotient(over, b)) + 1;
+            const auto step = static_cast<uint64_t>(EstimateQuotient(over, b)) + 1;
             quotient -= std::min(step, quotient);
             continue;
         }
         const BigNumber remainder = Subtract(a, product);
         if (Compare(remainder, b) < 0)
             return {quotient, remainder.empty()};
-        quotient +=
-            std::max<std::uint64_t>(1, static_cast<std::uint64_t>(EstimateQuotient(remainder, b)));
+        quotient += std::max<uint64_t>(1, static_cast<uint64_t>(EstimateQuotient(remainder, b)));
     }
 }
 
@@ -186,7 +185,7 @@ std::string GeneralFormat(const std::string& digits, int exponent) {
     }
     if (exponent <= 0)
         return "0." + std::string(-exponent, '0') + digits;
-    if (digits.size() <= static_cast<std::size_t>(exponent))
+    if (digits.size() <= static_cast<size_t>(exponent))
         return digits + std::string(exponent - digits.size(), '0');
     return digits.substr(0, exponent) + "." + digits.substr(exponent);
 }
@@ -194,11 +193,11 @@ std::string GeneralFormat(const std::string& digits, int exponent) {
 } // namespace
 
 std::string FloatFormatter::Extended(std::string_view bytes) {
-    std::uint64_t mantissa = 0;
+    uint64_t mantissa = 0;
     for (int i = 7; i >= 0; --i)
-        mantissa = mantissa << 8 | static_cast<std::uint8_t>(bytes[i]);
-    const unsigned signAndExponent =
-        static_cast<std::uint8_t>(bytes[8]) | static_cast<std::uint8_t>(bytes[9]) << 8;
+        mantissa = mantissa << 8 | static_cast<uint8_t>(bytes[i]);
+    const unsigned signAndExponent = static_cast<uint8_t>(bytes[8]) | static_cast<uint8_t>(bytes[9])
+                                                                          << 8;
     const bool negative = (signAndExponent & 0x8000) != 0;
     const int exponent = static_cast<int>(signAndExponent & 0x7FFF);
     if (exponent == 0x7FFF) {
@@ -211,45 +210,45 @@ std::string FloatFormatter::Extended(std::string_view bytes) {
     return Format(negative, mantissa, std::max(exponent, 1) - 16383 - 63);
 }
 
-std::string FloatFormatter::Double(std::uint64_t bits) {
+std::string FloatFormatter::Double(uint64_t bits) {
     const bool negative = (bits >> 63) != 0;
     const int exponent = static_cast<int>(bits >> 52 & 0x7FF);
-    std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+    uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
     if (exponent == 0x7FF) {
         if (mantissa != 0)
             return "NAN";
         return negative ? "-INF" : "INF";
     }
     if (exponent != 0)
-        mantissa |= std::uint64_t{1} << 52;
+        mantissa |= uint64_t{1} << 52;
     return Format(negative, mantissa, std::max(exponent, 1) - 1023 - 52);
 }
 
-std::string FloatFormatter::Single(std::uint32_t bits) {
+std::string FloatFormatter::Single(uint32_t bits) {
     const bool negative = (bits >> 31) != 0;
     const int exponent = static_cast<int>(bits >> 23 & 0xFF);
-    std::uint64_t mantissa = bits & ((std::uint32_t{1} << 23) - 1);
+    uint64_t mantissa = bits & ((uint32_t{1} << 23) - 1);
     if (exponent == 0xFF) {
         if (mantissa != 0)
             return "NAN";
         return negative ? "-INF" : "INF";
     }
     if (exponent != 0)
-        mantissa |= std::uint64_t{1} << 23;
+        mantissa |= uint64_t{1} << 23;
     return Format(negative, mantissa, std::max(exponent, 1) - 127 - 23);
 }
 
-std::string FloatFormatter::Integer(std::int64_t value) {
+std::string FloatFormatter::Integer(int64_t value) {
     const bool negative = value < 0;
-    const std::uint64_t magnitude =
-        negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    const uint64_t magnitude =
+        negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
     return Format(negative, magnitude, 0);
 }
 
 // The run-time library takes 18 digits from the FPU, rounded to nearest
 // with ties to even (its default mode), and rounds those half up to 15. Both steps are kept:
 // 1236397916105104998 gives 1.23639791610511E18, not ...051E18.
-std::string FloatFormatter::Format(bool negative, std::uint64_t mantissa, int exponent) {
+std::string FloatFormatter::Format(bool negative, uint64_t mantissa, int exponent) {
     if (mantissa == 0)
         return "0";
     // The logarithm can be one off next to a power of ten; the loop
@@ -259,10 +258,10 @@ std::string FloatFormatter::Format(bool negative, std::uint64_t mantissa, int ex
     // Twice the scaled value: its last bit is the half that decides the
     // rounding, and `exact` tells a tie from a value above it.
     Quotient doubled{};
-    std::uint64_t digits = 0;
+    uint64_t digits = 0;
     for (;;) {
         doubled = ScaledDown(mantissa, exponent + 1, scale);
-        digits = doubled.value >> 1;
+        digits = doubled.Value >> 1;
         if (digits >= TenTo18)
             ++scale;
         else if (digits < TenTo18 / 10)
@@ -270,15 +269,15 @@ std::string FloatFormatter::Format(bool negative, std::uint64_t mantissa, int ex
         else
             break;
     }
-    const bool half = (doubled.value & 1) != 0;
-    if (half && (!doubled.exact || (digits & 1) != 0))
+    const bool half = (doubled.Value & 1) != 0;
+    if (half && (!doubled.Exact || (digits & 1) != 0))
         ++digits;
     int decimalExponent = scale + FpuDigits;
     if (digits == TenTo18) {
         digits /= 10;
         ++decimalExponent;
     }
-    std::uint64_t fifteen = digits / 1000 + (digits % 1000 >= 500 ? 1 : 0);
+    uint64_t fifteen = digits / 1000 + (digits % 1000 >= 500 ? 1 : 0);
     if (fifteen == TenTo15) {
         fifteen /= 10;
         ++decimalExponent;
@@ -289,8 +288,7 @@ std::string FloatFormatter::Format(bool negative, std::uint64_t mantissa, int ex
 }
 
 // mantissa * 2^exponent / 10^scale = mantissa * 5^-scale * 2^(exponent - scale).
-FloatFormatter::Quotient FloatFormatter::ScaledDown(std::uint64_t mantissa, int exponent,
-                                                    int scale) {
+FloatFormatter::Quotient FloatFormatter::ScaledDown(uint64_t mantissa, int exponent, int scale) {
     const int twos = exponent - scale;
     if (scale <= 0) {
         const BigNumber scaled = Multiply(FromUInt64(mantissa), PowerOfFive(-scale));
@@ -304,8 +302,8 @@ FloatFormatter::Quotient FloatFormatter::ScaledDown(std::uint64_t mantissa, int 
 }
 
 const FloatFormatter::BigNumber& FloatFormatter::PowerOfFive(int n) {
-    constexpr std::uint32_t FiveTo13 = 1220703125;
-    auto [entry, added] = powersOfFive_.try_emplace(n, BigNumber{1});
+    constexpr uint32_t FiveTo13 = 1220703125;
+    auto [entry, added] = PowersOfFive.try_emplace(n, BigNumber{1});
     if (added) {
         int left = n;
         for (; left >= 13; left -= 13)

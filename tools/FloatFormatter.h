@@ -28,27 +28,27 @@ class FloatFormatter {
 public:
     // floor(x) of a scaled value x, and whether x was an integer.
     struct Quotient {
-        std::uint64_t value;
-        bool exact;
+        uint64_t Value;
+        bool Exact;
     };
 
     // The 10 bytes of an 80-bit extended as stored in a form file.
     std::string Extended(std::string_view bytes);
-    std::string Double(std::uint64_t bits);
-    std::string Single(std::uint32_t bits);
+    std::string Double(uint64_t bits);
+    std::string Single(uint32_t bits);
     // A 64-bit integer written as a float.
-    std::string Integer(std::int64_t value);
+    std::string Integer(int64_t value);
 
 private:
-    using BigNumber = std::vector<std::uint32_t>;
+    using BigNumber = std::vector<uint32_t>;
 
     // mantissa * 2^exponent, with mantissa > 0.
-    std::string Format(bool negative, std::uint64_t mantissa, int exponent);
+    std::string Format(bool negative, uint64_t mantissa, int exponent);
     // mantissa * 2^exponent / 10^scale; UINT64_MAX when it does not fit.
-    Quotient ScaledDown(std::uint64_t mantissa, int exponent, int scale);
+    Quotient ScaledDown(uint64_t mantissa, int exponent, int scale);
     const BigNumber& PowerOfFive(int n);
 
-    std::unordered_map<int, BigNumber> powersOfFive_;
+    std::unordered_map<int, BigNumber> PowersOfFive;
 };
 
 } // namespace pembrill

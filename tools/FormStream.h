@@ -13,40 +13,40 @@ namespace pembrill {
 // numbers are little-endian, as the format stores them on every platform.
 class FormStream {
 public:
-    explicit FormStream(std::string_view bytes) : bytes_(bytes) {}
+    explicit FormStream(std::string_view bytes) : Bytes(bytes) {}
 
-    std::size_t Offset() const { return offset_; }
-    std::size_t Remaining() const { return bytes_.size() - offset_; }
+    size_t Offset() const { return FOffset; }
+    size_t Remaining() const { return Bytes.size() - FOffset; }
 
     // Skips the 16-bit resource header that may precede the stream and
     // checks the "TPF0" signature.
     void ReadSignature();
 
-    std::uint8_t PeekByte() const;
-    std::uint8_t ReadByte();
-    std::uint16_t ReadUInt16();
-    std::uint32_t ReadUInt32();
-    std::uint64_t ReadUInt64();
-    std::int8_t ReadInt8() { return static_cast<std::int8_t>(ReadByte()); }
-    std::int16_t ReadInt16() { return static_cast<std::int16_t>(ReadUInt16()); }
-    std::int32_t ReadInt32() { return static_cast<std::int32_t>(ReadUInt32()); }
-    std::int64_t ReadInt64() { return static_cast<std::int64_t>(ReadUInt64()); }
+    uint8_t PeekByte() const;
+    uint8_t ReadByte();
+    uint16_t ReadUInt16();
+    uint32_t ReadUInt32();
+    uint64_t ReadUInt64();
+    int8_t ReadInt8() { return static_cast<int8_t>(ReadByte()); }
+    int16_t ReadInt16() { return static_cast<int16_t>(ReadUInt16()); }
+    int32_t ReadInt32() { return static_cast<int32_t>(ReadUInt32()); }
+    int64_t ReadInt64() { return static_cast<int64_t>(ReadUInt64()); }
 
     // A field of a fixed size.
-    std::string_view ReadFixed(std::size_t count);
+    std::string_view ReadFixed(size_t count);
     // `count` bytes whose number the file itself gave.
-    std::string_view ReadBytes(std::uint64_t count);
+    std::string_view ReadBytes(uint64_t count);
     // A length byte and that many bytes: names and short strings.
     std::string_view ReadShortString();
 
     // Throws FormFormatError with the offset where the fault lies.
-    [[noreturn]] void Fail(const std::string& what, std::size_t offset) const;
+    [[noreturn]] void Fail(const std::string& what, size_t offset) const;
 
 private:
     void SkipResourceHeader();
 
-    std::string_view bytes_;
-    std::size_t offset_ = 0;
+    std::string_view Bytes;
+    size_t FOffset = 0;
 };
 
 } // namespace pembrill

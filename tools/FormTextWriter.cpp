@@ -5,7 +5,7 @@ namespace pembrill {
 namespace {
 
 // The value types of the binary form format.
-enum ValueType : std::uint8_t {
+enum ValueType : uint8_t {
     vaNull,
     vaList,
     vaInt8,
@@ -31,14 +31,14 @@ enum ValueType : std::uint8_t {
 };
 
 // An object's prefix byte: the high nibble all ones, the low one the flags.
-constexpr std::uint8_t PrefixMask = 0xF0;
-constexpr std::uint8_t ffInherited = 1;
-constexpr std::uint8_t ffChildPos = 2;
-constexpr std::uint8_t ffInline = 4;
+constexpr uint8_t PrefixMask = 0xF0;
+constexpr uint8_t ffInherited = 1;
+constexpr uint8_t ffChildPos = 2;
+constexpr uint8_t ffInline = 4;
 
-constexpr std::size_t CharactersPerLine = 64;
-constexpr std::size_t BytesPerLine = 32;
-constexpr std::size_t FlushSize = 1 << 16;
+constexpr size_t CharactersPerLine = 64;
+constexpr size_t BytesPerLine = 32;
+constexpr size_t FlushSize = 1 << 16;
 
 // Far beyond any real form, and small enough that the recursion that
 // follows the nesting stays well under a megabyte of stack.
@@ -54,7 +54,7 @@ unsigned CodeOf(char16_t c) {
 
 // Appends the UTF-16 code units of the UTF-8 sequence at text[i], advancing
 // i; false for a sequence that is not valid UTF-8.
-bool AppendUtf8Character(std::string_view text, std::size_t& i, std::u16string& units) {
+bool AppendUtf8Character(std::string_view text, size_t& i, std::u16string& units) {
     const unsigned lead = static_cast<unsigned char>(text[i]);
     int length = 0;
     char32_t code = 0;
@@ -73,7 +73,7 @@ bool AppendUtf8Character(std::string_view text, std::size_t& i, std::u16string& 
     } else {
         return false;
     }
-    if (text.size() - i < static_cast<std::size_t>(length))
+    if (text.size() - i < static_cast<size_t>(length))
         return false;
     for (int k = 1; k < length; ++k) {
         const unsigned next = static_cast<unsigned char>(text[i + k]);
@@ -96,7 +96,7 @@ bool AppendUtf8Character(std::string_view text, std::size_t& i, std::u16string& 
 } // namespace
 
 void FormTextWriter::WriteForm() {
-    stream_.ReadSignature();
+    Stream.ReadSignature();
     WriteObject();
     Flush();
 }
@@ -116,15 +116,15 @@ void FormTextWriter::WriteObject() {
 // "object Name: TClass", "inherited ...", "inline ...", with " [n]" for a
 // child position; an object without a name gives "object TClass".
 void FormTextWriter::WriteObjectLine() {
-    std::uint8_t flags = 0;
-    std::int32_t childPosition = 0;
-    if ((stream_.PeekByte() & PrefixMask) == PrefixMask) {
-        flags = static_cast<std::uint8_t>(stream_.ReadByte() & ~PrefixMask);
+    uint8_t flags = 0;
+    int32_t childPosition = 0;
+    if ((Stream.PeekByte() & PrefixMask) == PrefixMask) {
+        flags = static_cast<uint8_t>(Stream.ReadByte() & ~PrefixMask);
         if (flags & ffChildPos)
             childPosition = ReadInteger("a child position");
     }
-    const std::string_view className = stream_.ReadShortString();
-    const std::string_view name = stream_.ReadShortString();
+    const std::string_view className = Stream.ReadShortString();
+    const std::string_view name = Stream.ReadShortString();
     WriteIndent();
     if (flags & ffInherited)
         Write("inherited ");
@@ -150,48 +150,48 @@ void FormTextWriter::WriteProperties() {
 
 void FormTextWriter::WriteProperty() {
     WriteIndent();
-    Write(stream_.ReadShortString());
+    Write(Stream.ReadShortString());
     Write(" = ");
     WriteValue();
     Write("\r\n");
 }
 
 void FormTextWriter::WriteValue() {
-    const std::size_t at = stream_.Offset();
-    const std::uint8_t type = stream_.ReadByte();
+    const size_t at = Stream.Offset();
+    const uint8_t type = Stream.ReadByte();
     switch (type) {
     case vaList:
         return WriteList();
     case vaInt8:
-        return Write(std::to_string(stream_.ReadInt8()));
+        return Write(std::to_string(Stream.ReadInt8()));
     case vaInt16:
-        return Write(std::to_string(stream_.ReadInt16()));
+        return Write(std::to_string(Stream.ReadInt16()));
     case vaInt32:
-        return Write(std::to_string(stream_.ReadInt32()));
+        return Write(std::to_string(Stream.ReadInt32()));
     case vaInt64:
-        return Write(std::to_string(stream_.ReadInt64()));
+        return Write(std::to_string(Stream.ReadInt64()));
     case vaExtended:
-        return Write(floats_.Extended(stream_.ReadFixed(10)));
+        return Write(Floats.Extended(Stream.ReadFixed(10)));
     case vaDouble:
-        return Write(floats_.Double(stream_.ReadUInt64()));
+        return Write(Floats.Double(Stream.ReadUInt64()));
     case vaSingle:
-        return Write(floats_.Single(stream_.ReadUInt32()) + "s");
+        return Write(Floats.Single(Stream.ReadUInt32()) + "s");
     // A currency is stored as its value times 10000, and the text holds
     // that count, not the value: 1.5 is written 15000c.
     case vaCurrency:
-        return Write(floats_.Integer(stream_.ReadInt64()) + "c");
+        return Write(Floats.Integer(Stream.ReadInt64()) + "c");
     case vaDate:
-        return Write(floats_.Double(stream_.ReadUInt64()) + "d");
+        return Write(Floats.Double(Stream.ReadUInt64()) + "d");
     case vaString:
-        return WriteString(stream_.ReadShortString());
+        return WriteString(Stream.ReadShortString());
     case vaLString:
-        return WriteString(stream_.ReadBytes(stream_.ReadUInt32()));
+        return WriteString(Stream.ReadBytes(Stream.ReadUInt32()));
     case vaWString:
         return WriteString(ReadWideString());
     case vaUTF8String:
         return WriteString(ReadUtf8String());
     case vaIdent:
-        return Write(stream_.ReadShortString());
+        return Write(Stream.ReadShortString());
     case vaFalse:
         return Write("False");
     case vaTrue:
@@ -201,13 +201,13 @@ void FormTextWriter::WriteValue() {
     case vaNull: // a Null variant
         return Write("Null");
     case vaBinary:
-        return WriteBinary(stream_.ReadBytes(stream_.ReadUInt32()));
+        return WriteBinary(Stream.ReadBytes(Stream.ReadUInt32()));
     case vaSet:
         return WriteSet();
     case vaCollection:
         return WriteCollection();
     default:
-        stream_.Fail("unknown value type " + std::to_string(type), at);
+        Stream.Fail("unknown value type " + std::to_string(type), at);
     }
 }
 
@@ -238,13 +238,13 @@ void FormTextWriter::WriteCollection() {
 void FormTextWriter::WriteCollectionItem() {
     NewLine();
     Write("item");
-    const std::uint8_t next = stream_.PeekByte();
+    const uint8_t next = Stream.PeekByte();
     if (next == vaInt8 || next == vaInt16 || next == vaInt32)
         Write(" [" + std::to_string(ReadInteger("an item index")) + "]");
     Write("\r\n");
-    const std::size_t at = stream_.Offset();
-    if (stream_.ReadByte() != vaList)
-        stream_.Fail("a collection item without a property list", at);
+    const size_t at = Stream.Offset();
+    if (Stream.ReadByte() != vaList)
+        Stream.Fail("a collection item without a property list", at);
     Indent();
     WriteProperties();
     Outdent();
@@ -255,7 +255,7 @@ void FormTextWriter::WriteCollectionItem() {
 void FormTextWriter::WriteSet() {
     Write("[");
     for (bool first = true;; first = false) {
-        const std::string_view element = stream_.ReadShortString();
+        const std::string_view element = Stream.ReadShortString();
         if (element.empty())
             break;
         if (!first)
@@ -271,18 +271,18 @@ void FormTextWriter::WriteBinary(std::string_view data) {
     static constexpr char Hex[] = "0123456789ABCDEF";
     const bool multiLine = data.size() > BytesPerLine;
     Write("{");
-    ++level_;
-    for (std::size_t begin = 0; begin < data.size(); begin += BytesPerLine) {
+    ++Level;
+    for (size_t begin = 0; begin < data.size(); begin += BytesPerLine) {
         if (multiLine)
             NewLine();
-        const std::size_t end = std::min(data.size(), begin + BytesPerLine);
-        for (std::size_t i = begin; i < end; ++i) {
-            buffer_ += Hex[CodeOf(data[i]) >> 4];
-            buffer_ += Hex[CodeOf(data[i]) & 0xF];
+        const size_t end = std::min(data.size(), begin + BytesPerLine);
+        for (size_t i = begin; i < end; ++i) {
+            Buffer += Hex[CodeOf(data[i]) >> 4];
+            Buffer += Hex[CodeOf(data[i]) & 0xF];
         }
         FlushIfFull();
     }
-    --level_;
+    --Level;
     Write("}");
 }
 
@@ -292,88 +292,88 @@ void FormTextWriter::WriteBinary(std::string_view data) {
 template <typename Text> void FormTextWriter::WriteString(const Text& text) {
     if (text.empty())
         return Write("''");
-    ++level_;
+    ++Level;
     if (text.size() > CharactersPerLine)
         NewLine();
-    for (std::size_t begin = 0; begin < text.size(); begin += CharactersPerLine) {
+    for (size_t begin = 0; begin < text.size(); begin += CharactersPerLine) {
         if (begin > 0) {
             Write(" +");
             NewLine();
         }
         WriteChunk(text, begin, std::min(text.size(), begin + CharactersPerLine));
     }
-    --level_;
+    --Level;
 }
 
 // Runs of printable ASCII other than the apostrophe go inside quotes; every
 // other character is written as #n with its code: 'It'#39's'#13#10'caf'#233.
 template <typename Text>
-void FormTextWriter::WriteChunk(const Text& text, std::size_t begin, std::size_t end) {
+void FormTextWriter::WriteChunk(const Text& text, size_t begin, size_t end) {
     bool quoted = false;
-    for (std::size_t i = begin; i < end; ++i) {
+    for (size_t i = begin; i < end; ++i) {
         const unsigned code = CodeOf(text[i]);
         const bool plain = code >= 32 && code <= 126 && code != '\'';
         if (plain != quoted) {
-            buffer_ += '\'';
+            Buffer += '\'';
             quoted = plain;
         }
         if (plain)
-            buffer_ += static_cast<char>(code);
+            Buffer += static_cast<char>(code);
         else
             Write("#" + std::to_string(code));
     }
     if (quoted)
-        buffer_ += '\'';
+        Buffer += '\'';
 }
 
 // Wide and UTF-8 strings are written by UTF-16 code unit, as the run-time
 // library holds them: a character beyond U+FFFF gives two #n.
 std::u16string FormTextWriter::ReadWideString() {
-    const std::string_view bytes = stream_.ReadBytes(std::uint64_t{stream_.ReadUInt32()} * 2);
+    const std::string_view bytes = Stream.ReadBytes(uint64_t{Stream.ReadUInt32()} * 2);
     std::u16string units(bytes.size() / 2, u'\0');
-    for (std::size_t i = 0; i < units.size(); ++i)
+    for (size_t i = 0; i < units.size(); ++i)
         units[i] = static_cast<char16_t>(CodeOf(bytes[2 * i]) | CodeOf(bytes[2 * i + 1]) << 8);
     return units;
 }
 
 std::u16string FormTextWriter::ReadUtf8String() {
-    const std::size_t at = stream_.Offset();
-    const std::string_view bytes = stream_.ReadBytes(stream_.ReadUInt32());
+    const size_t at = Stream.Offset();
+    const std::string_view bytes = Stream.ReadBytes(Stream.ReadUInt32());
     std::u16string units;
     units.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size();) {
+    for (size_t i = 0; i < bytes.size();) {
         if (!AppendUtf8Character(bytes, i, units))
-            stream_.Fail("a UTF-8 string that is not valid UTF-8", at);
+            Stream.Fail("a UTF-8 string that is not valid UTF-8", at);
     }
     return units;
 }
 
-std::int32_t FormTextWriter::ReadInteger(const char* what) {
-    const std::size_t at = stream_.Offset();
-    switch (stream_.ReadByte()) {
+int32_t FormTextWriter::ReadInteger(const char* what) {
+    const size_t at = Stream.Offset();
+    switch (Stream.ReadByte()) {
     case vaInt8:
-        return stream_.ReadInt8();
+        return Stream.ReadInt8();
     case vaInt16:
-        return stream_.ReadInt16();
+        return Stream.ReadInt16();
     case vaInt32:
-        return stream_.ReadInt32();
+        return Stream.ReadInt32();
     default:
-        stream_.Fail(std::string(what) + " that is not an integer", at);
+        Stream.Fail(std::string(what) + " that is not an integer", at);
     }
 }
 
 bool FormTextWriter::EndOfList() const {
-    return stream_.PeekByte() == vaNull;
+    return Stream.PeekByte() == vaNull;
 }
 
 void FormTextWriter::ReadEndOfList() {
-    stream_.ReadByte();
+    Stream.ReadByte();
 }
 
 void FormTextWriter::Indent() {
-    if (++level_ > MaxNesting)
-        stream_.Fail("nesting deeper than " + std::to_string(MaxNesting) + " levels",
-                     stream_.Offset());
+    if (++Level > MaxNesting)
+        Stream.Fail("nesting deeper than " + std::to_string(MaxNesting) + " levels",
+                    Stream.Offset());
 }
 
 void FormTextWriter::NewLine() {
@@ -382,22 +382,22 @@ void FormTextWriter::NewLine() {
 }
 
 void FormTextWriter::WriteIndent() {
-    buffer_.append(2 * static_cast<std::size_t>(level_), ' ');
+    Buffer.append(2 * static_cast<size_t>(Level), ' ');
 }
 
 void FormTextWriter::Write(std::string_view text) {
-    buffer_ += text;
+    Buffer += text;
     FlushIfFull();
 }
 
 void FormTextWriter::FlushIfFull() {
-    if (buffer_.size() >= FlushSize)
+    if (Buffer.size() >= FlushSize)
         Flush();
 }
 
 void FormTextWriter::Flush() {
-    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-    buffer_.clear();
+    Out.write(Buffer.data(), static_cast<std::streamsize>(Buffer.size()));
+    Buffer.clear();
 }
 
 } // namespace pembrill

@@ -30,7 +30,7 @@ namespace pembrill {
 // and what `out` received by then is to be thrown away.
 class FormTextWriter {
 public:
-    FormTextWriter(FormStream& stream, std::ostream& out) : stream_(stream), out_(out) {}
+    FormTextWriter(FormStream& stream, std::ostream& out) : Stream(stream), Out(out) {}
 
     // Writes the signature's object and everything nested in it.
     void WriteForm();
@@ -47,26 +47,26 @@ private:
     void WriteSet();
     void WriteBinary(std::string_view data);
     template <typename Text> void WriteString(const Text& text);
-    template <typename Text> void WriteChunk(const Text& text, std::size_t begin, std::size_t end);
+    template <typename Text> void WriteChunk(const Text& text, size_t begin, size_t end);
     std::u16string ReadWideString();
     std::u16string ReadUtf8String();
-    std::int32_t ReadInteger(const char* what);
+    int32_t ReadInteger(const char* what);
 
     bool EndOfList() const;
     void ReadEndOfList();
     void Indent();
-    void Outdent() { --level_; }
+    void Outdent() { --Level; }
     void NewLine();
     void WriteIndent();
     void Write(std::string_view text);
     void FlushIfFull();
     void Flush();
 
-    FormStream& stream_;
-    std::ostream& out_;
-    FloatFormatter floats_;
-    std::string buffer_;
-    int level_ = 0;
+    FormStream& Stream;
+    std::ostream& Out;
+    FloatFormatter Floats;
+    std::string Buffer;
+    int Level = 0;
 };
 
 } // namespace pembrill

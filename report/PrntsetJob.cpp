@@ -1,5 +1,6 @@
-// The print setup dialog's job builder: every chosen section written into a
-// print file of its own, the composer told about each, the report run, and
+// TPrintSetupForm's job builder, the half of the print setup dialog that
+// works when Preview or Print is pressed: every chosen section written into
+// a print file of its own, the composer told about each, the report run, and
 // the print files deleted whatever happened.
 
 #include "report/Prntset.h"
