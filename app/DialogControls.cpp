@@ -15,53 +15,58 @@
 
 namespace pembrill {
 
+namespace {
+
+template <typename Control> Control* Placed(Control* control, const char* name, QRect geometry) {
+    control->setObjectName(name);
+    control->setGeometry(geometry);
+    return control;
+}
+
+} // namespace
+
 QLabel* MakeLabel(QWidget& parent, const char* name, const QString& text, QRect geometry) {
-    auto* label = new QLabel(text, &parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    return label;
+    return Placed(new QLabel(text, &parent), name, geometry);
 }
 
 QLabel* MakeLabel(QWidget& parent, const char* name, const QString& text, QPoint at) {
-    auto* label = new QLabel(text, &parent);
-    label->setObjectName(name);
-    label->move(at);
+    QLabel* label = Placed(new QLabel(text, &parent), name, QRect(at, QSize()));
     label->adjustSize();
     return label;
 }
 
 QPushButton* MakeButton(QWidget& parent, const char* name, const QString& text, QRect geometry,
                         const QString& hint) {
-    auto* button = new QPushButton(text, &parent);
-    button->setObjectName(name);
+    QPushButton* button = Placed(new QPushButton(text, &parent), name, geometry);
     button->setToolTip(hint);
     button->setAutoDefault(false);
-    button->setGeometry(geometry);
     return button;
 }
 
 QCheckBox* MakeCheckBox(QWidget& parent, const char* name, const QString& text, QRect geometry,
                         bool checked, const QString& hint) {
-    auto* box = new QCheckBox(text, &parent);
-    box->setObjectName(name);
+    QCheckBox* box = Placed(new QCheckBox(text, &parent), name, geometry);
     box->setToolTip(hint);
     box->setChecked(checked);
-    box->setGeometry(geometry);
     return box;
 }
 
-QRadioButton* MakeRadio(QWidget& parent, const char* name, const QString& text, QRect geometry) {
-    auto* radio = new QRadioButton(text, &parent);
-    radio->setObjectName(name);
-    radio->setGeometry(geometry);
+QRadioButton* MakeRadio(QWidget& parent, const char* name, const QString& text, QRect geometry,
+                        bool checked) {
+    QRadioButton* radio = Placed(new QRadioButton(text, &parent), name, geometry);
+    radio->setChecked(checked);
     return radio;
 }
 
+QLineEdit* MakeEdit(QWidget& parent, const char* name, const QString& text, QRect geometry,
+                    const QString& hint) {
+    QLineEdit* edit = Placed(new QLineEdit(text, &parent), name, geometry);
+    edit->setToolTip(hint);
+    return edit;
+}
+
 QGroupBox* MakeGroup(QWidget& parent, const char* name, const QString& title, QRect geometry) {
-    auto* group = new QGroupBox(title, &parent);
-    group->setObjectName(name);
-    group->setGeometry(geometry);
-    return group;
+    return Placed(new QGroupBox(title, &parent), name, geometry);
 }
 
 QMenu* MakeMenu(QMenuBar& bar, const char* name, const QString& caption) {

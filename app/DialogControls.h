@@ -10,6 +10,7 @@ class QAction;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
@@ -31,7 +32,10 @@ QPushButton* MakeButton(QWidget& parent, const char* name, const QString& text, 
                         const QString& hint = {});
 QCheckBox* MakeCheckBox(QWidget& parent, const char* name, const QString& text, QRect geometry,
                         bool checked, const QString& hint = {});
-QRadioButton* MakeRadio(QWidget& parent, const char* name, const QString& text, QRect geometry);
+QRadioButton* MakeRadio(QWidget& parent, const char* name, const QString& text, QRect geometry,
+                        bool checked = false);
+QLineEdit* MakeEdit(QWidget& parent, const char* name, const QString& text, QRect geometry,
+                    const QString& hint);
 QGroupBox* MakeGroup(QWidget& parent, const char* name, const QString& title, QRect geometry);
 QMenu* MakeMenu(QMenuBar& bar, const char* name, const QString& caption);
 QAction* MakeMenuItem(QMenu& menu, const char* name, const QString& caption);

@@ -44,10 +44,7 @@ TFormatForm::TFormatForm(QWidget* parent)
 void TFormatForm::CreateMarginGroup() {
     QGroupBox* group = MakeRow(*this, "", 8, 48);
     MakeLabel(*group, "", "Left Margin", QRect(10, 16, 92, 20));
-    EditLeft = new QLineEdit("0.1", group);
-    EditLeft->setObjectName("EditLeft");
-    EditLeft->setToolTip("Margin in inches");
-    EditLeft->setGeometry(104, 14, 64, 24);
+    EditLeft = MakeEdit(*group, "EditLeft", "0.1", QRect(104, 14, 64, 24), "Margin in inches");
     WordWrap = MakeCheckBox(*group, "WordWrap", "Word wrap", QRect(192, 16, 120, 20), true);
 }
 

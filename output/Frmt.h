@@ -23,6 +23,8 @@ public:
     explicit TFormatForm(QWidget* parent = nullptr);
 
     PageFormat CurrentPageFormat() const;
+    // Closing by any means first checks the number field being left.
+    void done(int result) override;
 
     void FontComboBoxClick(QComboBox& box);
     // The checks of the number fields when the focus leaves them: true when
@@ -50,9 +52,6 @@ public:
     DropDownComboBox* FontFooterComboBox;
     QComboBox* FontFooterSizeComboBox;
     QPushButton* OKBtn;
-
-    // Closing by any means first checks the number field being left.
-    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -24,8 +24,7 @@ struct StoredFont {
 // One line of text, its top left corner at (X, Y) in layout units. The text
 // is the label's caption, still as bytes, in the page's character pool.
 struct StoredText {
-    int32_t X = 0;
-    int32_t Y = 0;
+    int32_t X = 0, Y = 0;
     uint32_t Font = 0;
     uint32_t Offset = 0;
     uint32_t Length = 0;

@@ -67,28 +67,25 @@ TPrintSetupForm::TPrintSetupForm(QWidget* parent)
 
 void TPrintSetupForm::CreateDependencyGroup() {
     GroupBox3 = MakeGroup(*this, "GroupBox3", "Source Dependencies", QRect(16, 12, 365, 81));
-    DependencyNoneRadioButton =
-        MakeRadio(*GroupBox3, "DependencyNoneRadioButton", "None", QRect(12, 20, 80, ToggleHeight));
-    DependencyNoneRadioButton->setChecked(true);
+    DependencyNoneRadioButton = MakeRadio(*GroupBox3, "DependencyNoneRadioButton", "None",
+                                          QRect(12, 20, 80, ToggleHeight), true);
     // The button beside it is its caption.
     DependencyFilterRadioButton =
         MakeRadio(*GroupBox3, "DependencyFilterRadioButton", "", QRect(12, 40, 16, ToggleHeight));
     DependencyFilterButton =
         MakeButton(*GroupBox3, "DependencyFilterButton", "Filtered", QRect(28, 40, 65, 21));
     Label1 = MakeLabel(*GroupBox3, "Label1", "Levels", QPoint(103, 20));
-    DependencyLevels = new QLineEdit("0", GroupBox3);
-    DependencyLevels->setObjectName("DependencyLevels");
-    DependencyLevels->setToolTip("Max levels to descend. 0 = no limit.");
-    DependencyLevels->setGeometry(150, 16, 45, FieldHeight);
+    DependencyLevels =
+        MakeEdit(*GroupBox3, "DependencyLevels", "0", QRect(150, 16, 45, FieldHeight),
+                 "Max levels to descend. 0 = no limit.");
     MakeFontRow(*GroupBox3, Label2, "Label2", FontDependencyComboBox, "FontDependencyComboBox",
                 "Courier New", FontSizeDependencyComboBox, "FontSizeDependencyComboBox", 45);
 }
 
 void TPrintSetupForm::CreateSourceGroup() {
     GroupBox2 = MakeGroup(*this, "GroupBox2", "Source Code", QRect(16, 100, 365, 93));
-    SourceNoneRadioButton =
-        MakeRadio(*GroupBox2, "SourceNoneRadioButton", "None", QRect(8, 20, 100, ToggleHeight));
-    SourceNoneRadioButton->setChecked(true);
+    SourceNoneRadioButton = MakeRadio(*GroupBox2, "SourceNoneRadioButton", "None",
+                                      QRect(8, 20, 100, ToggleHeight), true);
     SourceAllRadioButton =
         MakeRadio(*GroupBox2, "SourceAllRadioButton", "All", QRect(8, 40, 100, ToggleHeight));
     SourceSelectedRadioButton = MakeRadio(*GroupBox2, "SourceSelectedRadioButton", "Selected",
@@ -102,8 +99,7 @@ void TPrintSetupForm::CreateSourceGroup() {
 void TPrintSetupForm::CreateObjectsGroup() {
     ObjectsGroupBox = MakeGroup(*this, "ObjectsGroupBox", "Objects", QRect(16, 200, 365, 125));
     ObjectNoneRadioButton = MakeRadio(*ObjectsGroupBox, "ObjectNoneRadioButton", "None",
-                                      QRect(8, 20, 100, ToggleHeight));
-    ObjectNoneRadioButton->setChecked(true);
+                                      QRect(8, 20, 100, ToggleHeight), true);
     ObjectAllRadioButton =
         MakeRadio(*ObjectsGroupBox, "ObjectAllRadioButton", "All", QRect(8, 40, 100, ToggleHeight));
     ObjectFilterRadioButton =

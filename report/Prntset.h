@@ -35,6 +35,9 @@ public:
     // its controls too.
     explicit TPrintSetupForm(QWidget* parent = nullptr);
 
+    // Closing by any means first checks the number field being left.
+    void done(int result) override;
+
     void EnableObjectOptions();
     void DisableObjectOptions();
 
@@ -109,9 +112,6 @@ public:
     QPushButton* Button2;
     QPushButton* SaveButton;
     QPushButton* CancelButton;
-
-    // Closing by any means first checks the number field being left.
-    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
