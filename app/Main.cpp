@@ -22,8 +22,13 @@
 #include <QScreen>
 #include <QTreeWidget>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <algorithm>
 #include <initializer_list>
+#include <optional>
 
 namespace pembrill {
 
@@ -73,6 +78,24 @@ ScreenFit FitToScreenGeometry(const QRect& screen, const QRect& available) {
     if (available == screen)
         return {true, screen};
     return {false, available};
+}
+
+ScreenFit FitBesideTaskbar(const std::optional<QRect>& taskbar, int fullScreenWidth,
+                           int fullScreenHeight, int captionHeight) {
+    if (!taskbar)
+        return {true, QRect()};
+    QRect geometry(0, 0, fullScreenWidth + 1, fullScreenHeight + captionHeight + 1);
+    if (taskbar->left() == -2 && taskbar->top() == -2) {
+        // QRect's right and bottom are the last pixel inside; Windows' lie
+        // one past it.
+        const int right = taskbar->right() + 1;
+        const int bottom = taskbar->bottom() + 1;
+        if (bottom < right)
+            geometry.moveTop(bottom);
+        else
+            geometry.moveLeft(right);
+    }
+    return {false, geometry};
 }
 
 TMainForm::TMainForm(QWidget* parent)
@@ -188,6 +211,31 @@ void TMainForm::FormCreate() {
     SetStartState();
 }
 
+#ifdef _WIN32
+
+// The taskbar window and the system's metrics, as the program has always
+// asked them on Windows.
+void TMainForm::FitToScreen() {
+    std::optional<QRect> taskbar;
+    if (const HWND bar = ::FindWindowA("Shell_TrayWnd", nullptr)) {
+        RECT rectangle{};
+        ::GetWindowRect(bar, &rectangle);
+        taskbar = QRect(QPoint(rectangle.left, rectangle.top),
+                        QPoint(rectangle.right - 1, rectangle.bottom - 1));
+    }
+    const ScreenFit fit =
+        FitBesideTaskbar(taskbar, ::GetSystemMetrics(SM_CXFULLSCREEN),
+                         ::GetSystemMetrics(SM_CYFULLSCREEN), ::GetSystemMetrics(SM_CYCAPTION));
+    if (fit.Maximise) {
+        setWindowState(Qt::WindowMaximized);
+        return;
+    }
+    setWindowState(Qt::WindowNoState);
+    setGeometry(fit.Geometry);
+}
+
+#else
+
 // The geometry is set also for a maximised window: it is the window's normal
 // size, and where no window manager maximises the window it is all there is.
 void TMainForm::FitToScreen() {
@@ -198,6 +246,8 @@ void TMainForm::FitToScreen() {
     if (fit.Maximise)
         setWindowState(Qt::WindowMaximized);
 }
+
+#endif
 
 void TMainForm::CentreOnScreen() {
     const QRect area = screen()->geometry();

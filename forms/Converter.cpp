@@ -19,7 +19,7 @@ constexpr const char* ConverterInRoot = "/bin/convert.exe";
 // An absent key, an absent or empty value and a value of another type all
 // leave the next root to be asked.
 std::string ReadRootdir(RegistryRoot root) {
-    const auto key = RegistryKey::OpenExisting(root, DelphiKey);
+    const auto key = RegistryKey::OpenExisting(root, DelphiKey, RegistryAccess::Read);
     if (!key)
         return "";
     try {

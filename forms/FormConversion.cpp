@@ -50,9 +50,8 @@ std::string TextFormFilePath(const std::string& formFilePath) {
 bool ConvertFormFile(const std::string& converterPath, const std::string& formFilePath,
                      const std::function<void()>& repaint) {
     const std::string formFile = NativePath(formFilePath);
-    std::string directory = DirectoryOf(formFile);
-    if (directory.empty())
-        directory = ".";
+    const std::string folder = DirectoryOf(formFile);
+    const std::string directory = folder.empty() ? std::string(".") : folder;
     int errorCode = 0;
     if (RunAndWait(NativePath(converterPath), FileNameOf(formFile), directory, errorCode)) {
         if (repaint)

@@ -6,23 +6,36 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <string_view>
 
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace pembrill {
 
 namespace {
 
+// A drive's colon ends a directory part too on Windows: C:Unit1.pas.
+#ifdef _WIN32
+constexpr const char* Separators = "/\\:";
+#else
+constexpr const char* Separators = "/\\";
+#endif
+
 bool IsSeparator(char c) {
-    return c == '/' || c == '\\';
+    return std::string_view(Separators).find(c) != std::string_view::npos;
 }
 
 // Index just past the last separator; 0 when there is none.
 size_t NameStart(const std::string& path) {
-    const size_t separator = path.find_last_of("/\\");
+    const size_t separator = path.find_last_of(Separators);
     return separator == std::string::npos ? 0 : separator + 1;
 }
 
@@ -31,6 +44,50 @@ size_t ExtensionStart(const std::string& path) {
     const size_t dot = path.rfind('.');
     return dot == std::string::npos || dot < NameStart(path) ? std::string::npos : dot;
 }
+
+#ifdef _WIN32
+
+// The attributes of an existing file or directory; nullopt when none exists.
+std::optional<WIN32_FILE_ATTRIBUTE_DATA> AttributesOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    return data;
+}
+
+bool IsRegularFile(const WIN32_FILE_ATTRIBUTE_DATA& data) {
+    return (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
+// Hidden and system files included, as a search with no attribute filter
+// finds them.
+std::vector<std::string> EntryNames(const std::string& directory) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    const std::string pattern =
+        directory.empty() || IsSeparator(directory.back()) ? directory + "*" : directory + "\\*";
+    const HANDLE search = ::FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return names;
+}
+
+// A device (NUL, CON, COM1) opens like a file but never ends or blocks.
+void ThrowUnlessDiskFile(std::FILE* file) {
+    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(file)));
+    if (::GetFileType(handle) == FILE_TYPE_DISK)
+        return;
+    std::fclose(file);
+    throw FileError("Not a regular file");
+}
+
+#else
 
 bool StatOf(const std::string& path, struct stat& info) {
     return ::stat(path.c_str(), &info) == 0;
@@ -120,6 +177,8 @@ void ThrowUnlessRegularFile(int descriptor) {
     throw LastFileError();
 }
 
+#endif
+
 } // namespace
 
 bool HasDirectoryPart(const std::string& name) {
@@ -142,6 +201,51 @@ std::string ExtractFileExt(const std::string& path) {
     const size_t dot = ExtensionStart(path);
     return dot == std::string::npos ? std::string() : path.substr(dot);
 }
+
+#ifdef _WIN32
+
+// The file system ignores case itself, and takes both slashes.
+std::string NativePath(const std::string& name) {
+    return name;
+}
+
+// A name from a project file is bytes in the system's ANSI code page, as the
+// "A" functions take them.
+std::FILE* OpenFileForReading(const std::string& path) {
+    const auto attributes = AttributesOf(path);
+    if (attributes && (attributes->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        errno = EISDIR;
+        throw LastFileError();
+    }
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        throw LastFileError();
+    ThrowUnlessDiskFile(file);
+    return file;
+}
+
+bool FileExists(const std::string& path) {
+    const auto attributes = AttributesOf(path);
+    return attributes && IsRegularFile(*attributes);
+}
+
+// The system counts in 100 ns since 1601; the result counts since 1970, as on
+// POSIX.
+std::optional<std::chrono::nanoseconds> LastWriteTime(const std::string& path) {
+    const auto attributes = AttributesOf(path);
+    if (!attributes || !IsRegularFile(*attributes))
+        return std::nullopt;
+    constexpr int64_t TicksFrom1601To1970 = 116444736000000000;
+    const FILETIME& time = attributes->ftLastWriteTime;
+    const uint64_t ticks = (uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+    return std::chrono::nanoseconds((static_cast<int64_t>(ticks) - TicksFrom1601To1970) * 100);
+}
+
+bool SetWorkingDirectory(const std::string& directory) {
+    return ::SetCurrentDirectoryA(directory.c_str()) != 0;
+}
+
+#else
 
 std::string NativePath(const std::string& name) {
     std::string written = name;
@@ -182,6 +286,12 @@ std::optional<std::chrono::nanoseconds> LastWriteTime(const std::string& path) {
            std::chrono::nanoseconds(info.st_mtim.tv_nsec);
 }
 
+bool SetWorkingDirectory(const std::string& directory) {
+    return ::chdir(directory.c_str()) == 0;
+}
+
+#endif
+
 std::vector<std::string> FilesWithExtension(const std::string& directory,
                                             const std::string& extension) {
     std::vector<std::string> names = EntryNames(directory);
@@ -192,10 +302,6 @@ std::vector<std::string> FilesWithExtension(const std::string& directory,
                !FileExists(prefix + name);
     });
     return names;
-}
-
-bool SetWorkingDirectory(const std::string& directory) {
-    return ::chdir(directory.c_str()) == 0;
 }
 
 } // namespace pembrill

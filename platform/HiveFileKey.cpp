@@ -1,18 +1,83 @@
 #include "platform/HiveFileKey.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
 #include <utility>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace pembrill {
 
 namespace {
+
+#ifdef _WIN32
+
+// The file's bytes; "" when it does not exist. nullopt, with errno set, when
+// it cannot be read.
+std::optional<std::string> ReadHiveText(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return errno == ENOENT ? std::optional<std::string>("") : std::nullopt;
+    std::string text;
+    char buffer[65536];
+    size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, count);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed)
+        errno = EIO;
+    return failed ? std::nullopt : std::optional<std::string>(text);
+}
+
+bool WriteAll(HANDLE file, std::string_view text) {
+    while (!text.empty()) {
+        DWORD written = 0;
+        const auto chunk = static_cast<DWORD>(std::min<size_t>(text.size(), 1 << 30));
+        if (!::WriteFile(file, text.data(), chunk, &written, nullptr) || written == 0)
+            return false;
+        text.remove_prefix(written);
+    }
+    return true;
+}
+
+// As on POSIX: the new text goes to a file beside the hive, to the disk, and
+// then takes the hive's name in one step, so that the hive is always the old
+// file or the new one. A hive made read-only is not replaced.
+bool ReplaceFile(const std::string& path, const std::string& text) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        errno = EACCES;
+        return false;
+    }
+    const std::string temporary = path + ".new";
+    const HANDLE file = ::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        errno = EACCES;
+        return false;
+    }
+    const bool written = WriteAll(file, text) && ::FlushFileBuffers(file);
+    ::CloseHandle(file);
+    if (written && ::MoveFileExA(temporary.c_str(), path.c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    ::DeleteFileA(temporary.c_str());
+    errno = EIO;
+    return false;
+}
+
+#else
 
 class FileDescriptor {
 public:
@@ -113,14 +178,16 @@ bool ReplaceFile(const std::string& hivePath, const std::string& text) {
     return true;
 }
 
+#endif
+
 } // namespace
 
 std::unique_ptr<HiveFileKey> HiveFileKey::Open(const std::string& hivePath,
-                                               const std::string& keyName) {
+                                               const std::string& keyName, RegistryAccess access) {
     const auto text = ReadHiveText(hivePath);
     if (!text || !RegistryHive(*text).HasKey(keyName))
         return nullptr;
-    return std::unique_ptr<HiveFileKey>(new HiveFileKey(hivePath, keyName));
+    return std::unique_ptr<HiveFileKey>(new HiveFileKey(hivePath, keyName, access));
 }
 
 std::string HiveFileKey::ReadString(const std::string& name) {
@@ -163,6 +230,8 @@ std::optional<RegistryValue> HiveFileKey::Find(const std::string& name) const {
 }
 
 void HiveFileKey::Store(const std::string& name, const RegistryValue& value) {
+    if (Access == RegistryAccess::Read)
+        throw RegistryError("The registry key " + KeyName + " is open for reading only");
     RegistryHive hive = Load();
     if (!hive.HasKey(KeyName))
         throw RegistryError("The registry key " + KeyName + " no longer exists");

@@ -17,7 +17,7 @@ public:
     // nullptr when the file cannot be read or holds no such key. A missing
     // file is a root with no keys. keyName is full: "HKEY_CURRENT_USER\...".
     static std::unique_ptr<HiveFileKey> Open(const std::string& hivePath,
-                                             const std::string& keyName);
+                                             const std::string& keyName, RegistryAccess access);
 
     std::string ReadString(const std::string& name) override;
     uint32_t ReadInteger(const std::string& name) override;
@@ -25,8 +25,8 @@ public:
     void WriteInteger(const std::string& name, uint32_t value) override;
 
 private:
-    HiveFileKey(std::string hivePath, std::string keyName)
-        : HivePath(std::move(hivePath)), KeyName(std::move(keyName)) {}
+    HiveFileKey(std::string hivePath, std::string keyName, RegistryAccess access)
+        : HivePath(std::move(hivePath)), KeyName(std::move(keyName)), Access(access) {}
 
     RegistryHive Load() const;
     std::optional<RegistryValue> Find(const std::string& name) const;
@@ -35,6 +35,7 @@ private:
 
     std::string HivePath;
     std::string KeyName;
+    RegistryAccess Access;
 };
 
 } // namespace pembrill

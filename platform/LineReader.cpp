@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -31,11 +32,21 @@ const char* FindByte(const char* begin, const char* end, char byte) {
 // after it was opened is still read in blocks.
 constexpr size_t MinBlockSize = 4 * 1024;
 
-size_t BlockSizeFor(std::FILE* file) {
+int64_t FileSizeOf(std::FILE* file) {
+#ifdef _WIN32
+    struct _stati64 info {};
+    if (_fstati64(_fileno(file), &info) != 0)
+        throw LastFileError();
+#else
     struct stat info {};
     if (fstat(fileno(file), &info) != 0)
         throw LastFileError();
-    const off_t size = std::clamp<off_t>(info.st_size + 1, MinBlockSize, MaxBlockSize);
+#endif
+    return info.st_size;
+}
+
+size_t BlockSizeFor(std::FILE* file) {
+    const int64_t size = std::clamp<int64_t>(FileSizeOf(file) + 1, MinBlockSize, MaxBlockSize);
     return static_cast<size_t>(size);
 }
 

@@ -1,5 +1,63 @@
 #include "platform/Process.h"
 
+#ifdef _WIN32
+
+#include <windows.h>
+
+namespace pembrill {
+
+namespace {
+
+// One argument as the C runtime splits a command line back into arguments:
+// in quotes, each quote escaped, and the backslashes before a quote (or
+// before the closing quote) doubled. A path with blanks then arrives whole.
+std::string QuotedArgument(const std::string& argument) {
+    std::string quoted = "\"";
+    size_t backslashes = 0;
+    for (const char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, '\\');
+    return quoted + '"';
+}
+
+} // namespace
+
+// The converter starts minimised without taking the focus, inherits no
+// handle, and gets a console of its own (hidden) when it is a console
+// program: on Pembrill's console what it prints would mix with pembrill-cli's
+// output.
+bool RunAndWait(const std::string& program, const std::string& argument,
+                const std::string& workingDirectory, int& errorCode) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWMINNOACTIVE;
+    PROCESS_INFORMATION process{};
+    std::string commandLine = QuotedArgument(program) + " " + QuotedArgument(argument);
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                          NORMAL_PRIORITY_CLASS | CREATE_NO_WINDOW, nullptr,
+                          workingDirectory.c_str(), &startup, &process)) {
+        errorCode = static_cast<int>(::GetLastError());
+        return false;
+    }
+    errorCode = 0;
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return true;
+}
+
+} // namespace pembrill
+
+#else
+
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
@@ -74,3 +132,5 @@ bool RunAndWait(const std::string& program, const std::string& argument,
 }
 
 } // namespace pembrill
+
+#endif

@@ -2,10 +2,16 @@
 
 #include "platform/HiveFileKey.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <pwd.h>
 #include <unistd.h>
+#endif
 
 namespace pembrill {
 
@@ -20,6 +26,107 @@ std::string Environment(const char* name) {
     return value ? value : "";
 }
 
+std::unique_ptr<RegistryKey> OpenHiveFileKey(RegistryRoot root, const std::string& path,
+                                             RegistryAccess access) {
+    const std::string rootName = RootName(root);
+    return HiveFileKey::Open(RegistryDirectory() + "/" + rootName + ".reg",
+                             path.empty() ? rootName : rootName + "\\" + path, access);
+}
+
+#ifdef _WIN32
+
+// A key of the system's registry; names and texts are bytes in the system's
+// ANSI code page, as the "A" functions take them.
+class SystemRegistryKey : public RegistryKey {
+public:
+    SystemRegistryKey(HKEY key, std::string name) : Key(key), Name(std::move(name)) {}
+    ~SystemRegistryKey() override { ::RegCloseKey(Key); }
+    SystemRegistryKey(const SystemRegistryKey&) = delete;
+    SystemRegistryKey& operator=(const SystemRegistryKey&) = delete;
+
+    std::string ReadString(const std::string& name) override {
+        DWORD type = 0;
+        DWORD size = 0;
+        const LONG found = ::RegQueryValueExA(Key, name.c_str(), nullptr, &type, nullptr, &size);
+        if (found == ERROR_FILE_NOT_FOUND)
+            return "";
+        if (found != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+            Fail(name, "is not a string");
+        std::string text(size, '\0');
+        if (size > 0 &&
+            ::RegQueryValueExA(Key, name.c_str(), nullptr, &type,
+                               reinterpret_cast<BYTE*>(text.data()), &size) != ERROR_SUCCESS)
+            Fail(name, "cannot be read");
+        // A C string: the stored text usually, but not always, ends in its
+        // zero, and nothing after a zero counts.
+        text.resize(std::min<size_t>(size, std::strlen(text.c_str())));
+        return text;
+    }
+
+    uint32_t ReadInteger(const std::string& name) override {
+        DWORD type = 0;
+        DWORD value = 0;
+        DWORD size = sizeof value;
+        const LONG read = ::RegQueryValueExA(Key, name.c_str(), nullptr, &type,
+                                             reinterpret_cast<BYTE*>(&value), &size);
+        if (read == ERROR_FILE_NOT_FOUND)
+            Fail(name, "does not exist");
+        if (read != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value)
+            Fail(name, "is not a 32-bit number");
+        return value;
+    }
+
+    void WriteString(const std::string& name, const std::string& value) override {
+        Write(name, REG_SZ, value.c_str(), std::strlen(value.c_str()) + 1);
+    }
+
+    void WriteInteger(const std::string& name, uint32_t value) override {
+        const DWORD stored = value;
+        Write(name, REG_DWORD, &stored, sizeof stored);
+    }
+
+private:
+    void Write(const std::string& name, DWORD type, const void* data, size_t size) {
+        if (::RegSetValueExA(Key, name.c_str(), 0, type, static_cast<const BYTE*>(data),
+                             static_cast<DWORD>(size)) != ERROR_SUCCESS)
+            Fail(name, "cannot be written");
+    }
+
+    [[noreturn]] void Fail(const std::string& name, const std::string& what) const {
+        throw RegistryError("The registry value " + name + " of " + Name + " " + what);
+    }
+
+    HKEY Key;
+    std::string Name;
+};
+
+std::unique_ptr<RegistryKey> OpenSystemKey(RegistryRoot root, const std::string& path,
+                                           RegistryAccess access) {
+    const HKEY rootKey = root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    const REGSAM rights = access == RegistryAccess::Read ? KEY_READ : KEY_READ | KEY_WRITE;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(rootKey, path.c_str(), 0, rights, &key) != ERROR_SUCCESS)
+        return nullptr;
+    return std::make_unique<SystemRegistryKey>(key, RootName(root) + "\\" + path);
+}
+
+} // namespace
+
+// The system's registry, unless PEMBRILL_REGISTRY names a directory of hive
+// files to use instead, as on POSIX.
+std::unique_ptr<RegistryKey> RegistryKey::OpenExisting(RegistryRoot root, const std::string& path,
+                                                       RegistryAccess access) {
+    if (!RegistryDirectory().empty())
+        return OpenHiveFileKey(root, path, access);
+    return OpenSystemKey(root, path, access);
+}
+
+std::string RegistryDirectory() {
+    return Environment("PEMBRILL_REGISTRY");
+}
+
+#else
+
 std::string HomeDirectory() {
     const std::string home = Environment("HOME");
     if (!home.empty())
@@ -30,10 +137,9 @@ std::string HomeDirectory() {
 
 } // namespace
 
-std::unique_ptr<RegistryKey> RegistryKey::OpenExisting(RegistryRoot root, const std::string& path) {
-    const std::string rootName = RootName(root);
-    return HiveFileKey::Open(RegistryDirectory() + "/" + rootName + ".reg",
-                             path.empty() ? rootName : rootName + "\\" + path);
+std::unique_ptr<RegistryKey> RegistryKey::OpenExisting(RegistryRoot root, const std::string& path,
+                                                       RegistryAccess access) {
+    return OpenHiveFileKey(root, path, access);
 }
 
 std::string RegistryDirectory() {
@@ -45,5 +151,7 @@ std::string RegistryDirectory() {
         config = HomeDirectory() + "/.config";
     return config + "/pembrill/registry";
 }
+
+#endif
 
 } // namespace pembrill

@@ -16,17 +16,25 @@ public:
 
 enum class RegistryRoot { CurrentUser, LocalMachine };
 
+// A key opened for reading refuses writes. Reading is all an ordinary user
+// may do in HKEY_LOCAL_MACHINE.
+enum class RegistryAccess { Read, ReadWrite };
+
 // The system registry as the program uses it: existing keys only, string and
-// 32-bit values. On POSIX each root is a REGEDIT4 text file
-// (HKEY_CURRENT_USER.reg, HKEY_LOCAL_MACHINE.reg) in the registry directory:
-// $PEMBRILL_REGISTRY, else ${XDG_CONFIG_HOME:-$HOME/.config}/pembrill/registry.
+// 32-bit values. On Windows it is the system's registry. On POSIX, and on
+// Windows too when $PEMBRILL_REGISTRY is set, each root is a REGEDIT4 text
+// file (HKEY_CURRENT_USER.reg, HKEY_LOCAL_MACHINE.reg) in the registry
+// directory: $PEMBRILL_REGISTRY, else
+// ${XDG_CONFIG_HOME:-$HOME/.config}/pembrill/registry.
 class RegistryKey {
 public:
     virtual ~RegistryKey() = default;
 
     // Opens an existing key (never creates it); nullptr when it is absent or
     // cannot be opened. Key names compare without regard to case.
-    static std::unique_ptr<RegistryKey> OpenExisting(RegistryRoot root, const std::string& path);
+    static std::unique_ptr<RegistryKey>
+    OpenExisting(RegistryRoot root, const std::string& path,
+                 RegistryAccess access = RegistryAccess::ReadWrite);
 
     // Missing or empty value: "". A value that is not a string: RegistryError.
     virtual std::string ReadString(const std::string& name) = 0;
@@ -37,7 +45,8 @@ public:
     virtual void WriteInteger(const std::string& name, uint32_t value) = 0;
 };
 
-// The directory holding the hive files on POSIX.
+// The directory holding the hive files; on Windows "" when the system's
+// registry is used.
 std::string RegistryDirectory();
 
 } // namespace pembrill

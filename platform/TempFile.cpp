@@ -5,17 +5,22 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+
+#ifdef _WIN32
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace pembrill {
 
 namespace {
-
-std::string TempDirectory() {
-    const char* directory = std::getenv("TMPDIR");
-    return directory && *directory ? directory : "/tmp";
-}
 
 // The files made and not yet removed, in slots that a signal handler may read
 // at any moment: a slot's path is written before the slot is marked used, and
@@ -25,13 +30,42 @@ std::string TempDirectory() {
 // sections is covered.
 enum SlotState : int { SlotFree, SlotFilling, SlotUsed };
 
+#ifdef _WIN32
+constexpr size_t MaxPath = MAX_PATH;
+#else
+constexpr size_t MaxPath = PATH_MAX;
+#endif
+
 struct TrackedFile {
     std::atomic<int> State{SlotFree};
-    char Path[PATH_MAX];
+    char Path[MaxPath];
     TrackedFile* Next = nullptr;
 };
 
 std::atomic<TrackedFile*> TrackedFiles{nullptr};
+
+#ifdef _WIN32
+
+void RemoveTrackedFiles() {
+    for (TrackedFile* file = TrackedFiles.load(); file; file = file->Next) {
+        if (file->State.load() == SlotUsed)
+            ::DeleteFileA(file->Path);
+    }
+}
+
+// Ctrl+C, Ctrl+Break, the console closed, a logoff or a shutdown. The system
+// calls this on a thread of its own; answering FALSE leaves the event to the
+// next handler, the default one, which ends the program.
+BOOL WINAPI RemoveTrackedFilesAndEnd(DWORD) {
+    RemoveTrackedFiles();
+    return FALSE;
+}
+
+void HandleEndingSignals() {
+    ::SetConsoleCtrlHandler(RemoveTrackedFilesAndEnd, TRUE);
+}
+
+#else
 
 extern "C" void RemoveTrackedFilesAndEnd(int signal) {
     for (TrackedFile* file = TrackedFiles.load(); file; file = file->Next) {
@@ -56,10 +90,12 @@ void HandleEndingSignals() {
     }
 }
 
+#endif
+
 void Track(const std::string& path) {
     static const bool handled = (HandleEndingSignals(), true);
     (void)handled;
-    if (path.size() >= PATH_MAX)
+    if (path.size() >= MaxPath)
         return;
     TrackedFile* slot = TrackedFiles.load();
     for (; slot; slot = slot->Next) {
@@ -89,8 +125,54 @@ void Untrack(const std::string& path) {
 
 } // namespace
 
+#ifdef _WIN32
+
+// In the system's temporary directory, named as the system names its own
+// temporary files: prefix, four hex digits, suffix (".TMP"). Made only when
+// no file of that name exists, so two programs never share one.
 std::FILE* CreateTempFile(const std::string& prefix, const std::string& suffix, std::string& path) {
-    std::string pattern = TempDirectory() + "/" + prefix + "XXXXXX" + suffix;
+    char directory[MAX_PATH + 1];
+    const DWORD length = ::GetTempPathA(sizeof directory, directory);
+    if (length == 0 || length > MAX_PATH)
+        return nullptr;
+    const unsigned start = ::GetTickCount() ^ ::GetCurrentProcessId();
+    for (unsigned attempt = 0; attempt < 0x10000; ++attempt) {
+        char unique[5];
+        std::snprintf(unique, sizeof unique, "%04X", (start + attempt) & 0xFFFF);
+        const std::string name = directory + prefix + unique + suffix;
+        const int descriptor =
+            _open(name.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+        if (descriptor < 0) {
+            if (errno == EEXIST)
+                continue;
+            return nullptr;
+        }
+        std::FILE* file = _fdopen(descriptor, "wb");
+        if (!file) {
+            _close(descriptor);
+            ::DeleteFileA(name.c_str());
+            return nullptr;
+        }
+        Track(name);
+        path = name;
+        return file;
+    }
+    return nullptr;
+}
+
+// Removed before it is untracked: an event in between only repeats the
+// deletion.
+void RemoveTempFile(const std::string& path) {
+    ::DeleteFileA(path.c_str());
+    Untrack(path);
+}
+
+#else
+
+std::FILE* CreateTempFile(const std::string& prefix, const std::string& suffix, std::string& path) {
+    const char* directory = std::getenv("TMPDIR");
+    std::string pattern = std::string(directory && *directory ? directory : "/tmp") + "/" + prefix +
+                          "XXXXXX" + suffix;
     // mkstemps creates the file with mode 0600 whatever the umask.
     const int descriptor = mkstemps(pattern.data(), static_cast<int>(suffix.size()));
     if (descriptor < 0)
@@ -111,5 +193,7 @@ void RemoveTempFile(const std::string& path) {
     unlink(path.c_str());
     Untrack(path);
 }
+
+#endif
 
 } // namespace pembrill

@@ -1,6 +1,8 @@
 #include "forms/Converter.h"
 
 #include "platform/MessageBox.h"
+#include "support/Environment.h"
+#include "support/SystemRegistry.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -16,11 +18,17 @@ const char* const NotFoundWarning =
     "Warning: The program CONVERT.EXE was not found.\\n\\r\\rYou will not be able to analyze "
     "forms or view VCL objects until this problem is corrected.\n";
 
+#ifdef _WIN32
+const std::string InRoot = "\\bin\\convert.exe";
+#else
+const std::string InRoot = "/bin/convert.exe";
+#endif
+
 // Each test gets its own registry directory with hives written by hand.
 class ConverterTest : public testing::Test {
 protected:
-    void SetUp() override { ::setenv("PEMBRILL_REGISTRY", Registry.Path.c_str(), 1); }
-    void TearDown() override { ::unsetenv("PEMBRILL_REGISTRY"); }
+    void SetUp() override { test::SetEnvironment("PEMBRILL_REGISTRY", Registry.Path); }
+    void TearDown() override { test::UnsetEnvironment("PEMBRILL_REGISTRY"); }
 
     void WriteHive(const std::string& root, const std::string& value) {
         Registry.Write(root + ".reg", "REGEDIT4\r\n\r\n[" + root +
@@ -41,18 +49,18 @@ protected:
 TEST_F(ConverterTest, MachineRootComesFirst) {
     WriteHive("HKEY_LOCAL_MACHINE", "\"/opt/delphi2\"");
     WriteHive("HKEY_CURRENT_USER", "\"/home/me/delphi2\"");
-    EXPECT_EQ(Found(), "/opt/delphi2/bin/convert.exe");
+    EXPECT_EQ(Found(), "/opt/delphi2" + InRoot);
 }
 
 TEST_F(ConverterTest, UserRootWhenTheMachineRootHasNoUsableValue) {
     WriteHive("HKEY_CURRENT_USER", "\"/home/me/delphi2\"");
-    EXPECT_EQ(Found(), "/home/me/delphi2/bin/convert.exe") << "no machine hive";
+    EXPECT_EQ(Found(), "/home/me/delphi2" + InRoot) << "no machine hive";
 
     WriteHive("HKEY_LOCAL_MACHINE", "\"\"");
-    EXPECT_EQ(Found(), "/home/me/delphi2/bin/convert.exe") << "empty value";
+    EXPECT_EQ(Found(), "/home/me/delphi2" + InRoot) << "empty value";
 
     WriteHive("HKEY_LOCAL_MACHINE", "dword:00000001");
-    EXPECT_EQ(Found(), "/home/me/delphi2/bin/convert.exe") << "value of another type";
+    EXPECT_EQ(Found(), "/home/me/delphi2" + InRoot) << "value of another type";
 }
 
 TEST_F(ConverterTest, NoRootdirAnywhereGivesAnEmptyPath) {
@@ -63,7 +71,7 @@ TEST_F(ConverterTest, NoRootdirAnywhereGivesAnEmptyPath) {
 
 TEST_F(ConverterTest, RootdirIsTakenAsWritten) {
     WriteHive("HKEY_LOCAL_MACHINE", "\"/opt/delphi 2/\"");
-    EXPECT_EQ(Found(), "/opt/delphi 2//bin/convert.exe");
+    EXPECT_EQ(Found(), "/opt/delphi 2/" + InRoot);
 }
 
 TEST_F(ConverterTest, CheckWarnsOnceAndClearsAPathWithoutAFile) {
@@ -86,5 +94,20 @@ TEST_F(ConverterTest, CheckKeepsAnExistingFileSilently) {
     EXPECT_EQ(path, converter);
     EXPECT_TRUE(messages.Messages.empty());
 }
+
+#ifdef _WIN32
+
+// Without PEMBRILL_REGISTRY the system's registry is asked: the Delphi key is
+// opened for reading, as an ordinary user may.
+TEST(SystemRegistryConverterTest, RootdirComesFromTheSystemRegistry) {
+    test::UnsetEnvironment("PEMBRILL_REGISTRY");
+    const test::SystemRegistryKeyScope delphi(HKEY_CURRENT_USER, "Software\\Borland\\Delphi\\2.0");
+    delphi.SetString("Rootdir", "C:\\Program Files\\Borland\\Delphi 2.0");
+    std::string path;
+    FindConverter(path);
+    EXPECT_EQ(path, "C:\\Program Files\\Borland\\Delphi 2.0\\bin\\convert.exe");
+}
+
+#endif
 
 } // namespace

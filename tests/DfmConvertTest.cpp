@@ -396,7 +396,15 @@ TEST(DfmConvertTest, ProgramWritesTheTextFormIntoTheWorkingDirectory) {
     WriteFile(directory / "forms/Unit1.dfm", form);
     WriteFile(directory / "forms/Bad.dfm", form.substr(0, 9));
     WriteFile(directory / "Bad.txt", "kept");
+#ifdef _WIN32
+    const std::string run =
+        "cd /d \"" + directory.Path().string() + "\" && \"" +
+        std::filesystem::absolute(DFMCONVERT_PROGRAM).make_preferred().string() + "\" ";
+    const std::string lineEnd = "\r\n"; // standard error is a text stream there
+#else
     const std::string run = "cd '" + directory.Path().string() + "' && '" DFMCONVERT_PROGRAM "' ";
+    const std::string lineEnd = "\n";
+#endif
 
     EXPECT_EQ(std::system((run + "forms/Unit1.dfm").c_str()), 0);
     EXPECT_EQ(ReadFile(directory / "Unit1.txt"), "object F: TF\r\n  P = 'x'\r\nend\r\n");
@@ -404,5 +412,5 @@ TEST(DfmConvertTest, ProgramWritesTheTextFormIntoTheWorkingDirectory) {
     EXPECT_NE(std::system((run + "forms/Bad.dfm 2>error.log").c_str()), 0);
     EXPECT_EQ(ReadFile(directory / "Bad.txt"), "kept");
     EXPECT_EQ(ReadFile(directory / "error.log"),
-              "dfmconvert: forms/Bad.dfm: the file ends unexpectedly at offset 9\n");
+              "dfmconvert: forms/Bad.dfm: the file ends unexpectedly at offset 9" + lineEnd);
 }

@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 
+#include "support/Environment.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -7,9 +8,9 @@
 #include <algorithm>
 #include <filesystem>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 using namespace pembrill;
 using pembrill::test::TempDir;
@@ -43,6 +44,14 @@ TEST(FilesTest, NamesSplitAtEitherSeparator) {
     EXPECT_EQ(DirectoryOf("Unit1.pas"), "");
     EXPECT_EQ(FileNameOf("/home/ann\\src/Unit1.dfm"), "Unit1.dfm");
     EXPECT_EQ(FileNameOf("dir/"), "");
+#ifdef _WIN32
+    // A drive's colon ends a directory part as Windows has it.
+    EXPECT_TRUE(HasDirectoryPart("D:Unit1.pas"));
+    EXPECT_EQ(DirectoryOf("D:Unit1.pas"), "D:");
+    EXPECT_EQ(FileNameOf("D:Unit1.pas"), "Unit1.pas");
+#else
+    EXPECT_FALSE(HasDirectoryPart("D:Unit1.pas"));
+#endif
 }
 
 TEST(FilesTest, ExtensionIsTakenOnlyFromTheLastComponent) {
@@ -58,6 +67,8 @@ TEST(FilesTest, ExtensionIsTakenOnlyFromTheLastComponent) {
     EXPECT_EQ(ExtractFileExt("noext"), "");
 }
 
+// Windows' file system ignores case itself: names are used as written there.
+#ifndef _WIN32
 TEST(FilesTest, NativePathFindsComponentsWrittenInAnotherCase) {
     TempDir dir;
     const std::string unit = dir.Write("Source/Forms/Unit1.PAS", "unit Unit1;");
@@ -91,17 +102,19 @@ TEST(FilesTest, NativePathOfARelativeNameStaysRelative) {
     EXPECT_FALSE(SetWorkingDirectory(dir / "missing"));
 }
 
+#endif
+
 TEST(FilesTest, OnlyRegularFilesExistAndHaveAWriteTime) {
     TempDir dir;
     const std::string file = dir.Write("Unit1.txt", "object Form1: TForm1");
-    const timespec times[2] = {{1700000000, 0}, {1700000000, 123456789}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    // To the 100 ns that Windows keeps.
+    const auto written = std::chrono::seconds(1700000000) + std::chrono::nanoseconds(123456700);
+    test::SetLastWriteTime(file, written);
 
     EXPECT_TRUE(FileExists(file));
-    EXPECT_EQ(LastWriteTime(file),
-              std::chrono::seconds(1700000000) + std::chrono::nanoseconds(123456789));
+    EXPECT_EQ(LastWriteTime(file), written);
 
-    ::mkdir((dir / "Unit2.txt").c_str(), 0755);
+    std::filesystem::create_directory(dir / "Unit2.txt");
     for (const std::string& notAFile : {dir / "Unit2.txt", dir / "missing.txt"}) {
         EXPECT_FALSE(FileExists(notAFile)) << notAFile;
         EXPECT_EQ(LastWriteTime(notAFile), std::nullopt) << notAFile;
@@ -114,8 +127,15 @@ TEST(FilesTest, FilesWithExtensionIgnoresCaseAndIncludesHiddenFilesOnly) {
          {"a.pas", "B.PAS", ".hidden.pas", "c.pas.bak", "d.pass", "pas", "e.dpr"})
         dir.Write(name, "");
     std::filesystem::create_directory(dir / "Old.pas");
+#ifdef _WIN32
+    // Hidden and system files by their attributes.
+    ASSERT_TRUE(::SetFileAttributesA(dir.Write("f.pas", "").c_str(),
+                                     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    const std::vector<std::string> expected{".hidden.pas", "B.PAS", "a.pas", "f.pas"};
+#else
+    const std::vector<std::string> expected{".hidden.pas", "B.PAS", "a.pas"};
+#endif
 
-    EXPECT_EQ(Sorted(FilesWithExtension(dir.Path, ".pas")),
-              (std::vector<std::string>{".hidden.pas", "B.PAS", "a.pas"}));
+    EXPECT_EQ(Sorted(FilesWithExtension(dir.Path, ".pas")), expected);
     EXPECT_TRUE(FilesWithExtension(dir / "missing", ".pas").empty());
 }

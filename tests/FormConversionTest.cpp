@@ -1,7 +1,12 @@
 #include "forms/FormConversion.h"
 
+#include "forms/Converter.h"
+#include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "source/Project.h"
+#include "support/Environment.h"
+#include "support/RegistryScope.h"
+#include "support/SystemRegistry.h"
 #include "support/TempDir.h"
 #include "support/TreeDump.h"
 
@@ -11,9 +16,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include <fcntl.h>
-#include <sys/stat.h>
 
 using namespace pembrill;
 using pembrill::test::CrLf;
@@ -35,10 +37,12 @@ std::string FormText(const std::string& name) {
     return CrLf({"object " + name + ": T" + name, "  Left = 1", "end"});
 }
 
+#ifndef _WIN32 // for the shell script converters
 void SetWriteTime(const std::string& path, time_t seconds, long nanoseconds) {
-    const timespec times[2] = {{seconds, nanoseconds}, {seconds, nanoseconds}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    test::SetLastWriteTime(path,
+                           std::chrono::seconds(seconds) + std::chrono::nanoseconds(nanoseconds));
 }
+#endif
 
 // A project directory with a fake converter: a shell script that logs each
 // call (working directory, argument count, arguments) and then runs `body`
@@ -80,6 +84,7 @@ const std::string CopyingConverter = "cp \"$1\" \"$base.txt\"";
 
 } // namespace
 
+#ifndef _WIN32 // a shell script for a converter
 TEST_F(FormConversionTest, ConvertsTheFormOfEveryFormEntryInListOrder) {
     Dir.Write("Unit1.dfm", FormText("Form1"));
     Dir.Write("Unit2.dfm", FormText("Form2"));
@@ -127,6 +132,7 @@ TEST_F(FormConversionTest, SkipsFailingFormsWithAMessageEachAndGoesOn) {
     EXPECT_EQ(TreeDump(Tree), "1 1 Good1:  TGood1\n\tLeft = 1\n2 1 Good2:  TGood2\n\tLeft = 1\n");
     EXPECT_FALSE(fs::exists(Dir / "Quiet.txt"));
 }
+#endif
 
 TEST_F(FormConversionTest, ConverterThatCannotStartLeavesTheFormUnconverted) {
     Dir.Write("Unit1.dfm", FormText("Form1"));
@@ -140,6 +146,7 @@ TEST_F(FormConversionTest, ConverterThatCannotStartLeavesTheFormUnconverted) {
     EXPECT_EQ(Tree.Count(), 0);
 }
 
+#ifndef _WIN32 // a shell script for a converter
 TEST_F(FormConversionTest, ExitCodeOfTheConverterIsNotJudged) {
     Dir.Write("Unit1.dfm", FormText("Form1"));
 
@@ -196,6 +203,47 @@ TEST_F(FormConversionTest, TextFormFileWithAnUnchangedTimeIsNotRead) {
     EXPECT_NE(messages.find("Error: Could not create the unit's object text file."),
               std::string::npos);
     EXPECT_EQ(Tree.Count(), 0);
+}
+#endif
+
+// The converter stand-in where a Delphi installation keeps it (a path with
+// blanks), registered as the installation does (the system's registry on
+// Windows), found, run for each form and waited for, and each text form
+// judged by its age.
+TEST_F(FormConversionTest, TheRegisteredConverterRunsForEachFormAndIsJudgedByItsTextForm) {
+    const fs::path root = fs::path(Dir.Path) / "Delphi 2.0";
+    fs::create_directories(root / "bin");
+    fs::copy_file(TEST_CONVERTER_PROGRAM, root / "bin" / "convert.exe");
+#ifdef _WIN32
+    test::UnsetEnvironment("PEMBRILL_REGISTRY");
+    const test::SystemRegistryKeyScope delphi(HKEY_CURRENT_USER, "Software\\Borland\\Delphi\\2.0");
+    delphi.SetString("Rootdir", root.string());
+#else
+    const test::RegistryScope registry;
+    registry.Dir.Write("HKEY_CURRENT_USER.reg",
+                       CrLf({"REGEDIT4", "", "[HKEY_CURRENT_USER\\Software\\Borland\\Delphi\\2.0]",
+                             "\"Rootdir\"=\"" + root.string() + "\""}));
+#endif
+    std::string converter;
+    FindConverter(converter);
+    CheckConverter(converter);
+    ASSERT_FALSE(converter.empty());
+    Dir.Write("Slow1.dfm", FormText("Slow1"));
+    Dir.Write("Quiet1.dfm", FormText("Quiet1"));
+    Dir.Write("Unit1.dfm", FormText("Form1"));
+
+    const std::string messages =
+        Analyze({UnitSourceEntry("Quiet1", "Quiet1.pas"), UnitSourceEntry("Slow1", "Slow1.pas"),
+                 UnitSourceEntry("Form1", "Unit1.pas")},
+                converter);
+
+    EXPECT_EQ(messages, "Error: Could not create the unit's object text file. A possible reason "
+                        "is that you do not have write permission in the directory or the text "
+                        "file is marked as read-only. No objects will be reported for this "
+                        "form.\\r\\rUnit: " +
+                            DirectoryOf(Project) +
+                            "Quiet1.dfm\\r\\rTextfile: " + DirectoryOf(Project) + "Quiet1.txt\n");
+    EXPECT_EQ(TreeDump(Tree), "1 1 Form1:  TForm1\n\tLeft = 1\n2 1 Slow1:  TSlow1\n\tLeft = 1\n");
 }
 
 // The bundled example project, its binary and text forms converted by the

@@ -2,14 +2,19 @@
 
 #include "platform/FileError.h"
 
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
+
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace pembrill;
 
@@ -17,14 +22,6 @@ namespace {
 
 class LineReaderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "linereaderXXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        Dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(Dir); }
-
     std::string Write(const std::string& bytes) {
         const std::string path = (Dir / ("f" + std::to_string(++Count))).string();
         std::ofstream(path, std::ios::binary) << bytes;
@@ -40,7 +37,8 @@ protected:
         return all;
     }
 
-    std::filesystem::path Dir;
+    test::TempDir Temp;
+    std::filesystem::path Dir = Temp.Path;
     int Count = 0;
 };
 
@@ -146,19 +144,26 @@ TEST_F(LineReaderTest, CrLfSplitAtAnyBlockBoundary) {
 TEST_F(LineReaderTest, MissingDirectoryOrUnreadableFileThrows) {
     EXPECT_THROW(LineReader((Dir / "missing").string()), FileError);
     EXPECT_THROW(LineReader(Dir.string()), FileError);
+#ifndef _WIN32
     if (geteuid() == 0)
         return; // root reads files whatever their mode
     const std::string path = Write("secret");
     std::filesystem::permissions(path, std::filesystem::perms::none);
     EXPECT_THROW(LineReader{path}, FileError);
+#endif
 }
 
 // A project may name any path as a unit file. A device never ends and a named
 // pipe blocks until someone writes to it: neither is read, and opening the
 // pipe does not wait.
 TEST_F(LineReaderTest, DevicesAndNamedPipesAreRefused) {
+#ifdef _WIN32
+    EXPECT_THROW(LineReader("NUL"), FileError);
+    EXPECT_THROW(LineReader("CON"), FileError);
+#else
     EXPECT_THROW(LineReader("/dev/zero"), FileError);
     const std::string pipe = (Dir / "pipe").string();
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     EXPECT_THROW(LineReader{pipe}, FileError);
+#endif
 }

@@ -1,5 +1,5 @@
-#include "output/PagePainter.h"
 #include "output/Prnt.h"
+#include "output/PagePainter.h"
 
 #include "output/LayoutText.h"
 #include "output/RunMonitor.h"

@@ -1,20 +1,24 @@
 #include "platform/Process.h"
 
+#include "support/Environment.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 using namespace pembrill;
 using pembrill::test::TempDir;
@@ -27,6 +31,66 @@ std::string Contents(const std::string& path) {
     text << file.rdbuf();
     return text.str();
 }
+
+// The converter stand-in where a Delphi installation keeps its converter: a
+// path with blanks.
+std::string InstallTestConverter(const TempDir& dir) {
+    const std::filesystem::path target =
+        std::filesystem::path(dir.Path) / "Delphi 2.0" / "bin" / "convert.exe";
+    std::filesystem::create_directories(target.parent_path());
+    std::filesystem::copy_file(TEST_CONVERTER_PROGRAM, target);
+    return target.string();
+}
+
+// "<working directory>|<argument count>|<arguments>" of each call.
+struct LoggedCall {
+    std::filesystem::path WorkingDirectory;
+    std::string Rest;
+};
+
+LoggedCall OnlyCall(const std::string& log) {
+    const std::string text = Contents(log);
+    const size_t bar = text.find('|');
+    if (bar == std::string::npos || std::count(text.begin(), text.end(), '\n') != 1)
+        return {"", text};
+    return {text.substr(0, bar), text.substr(bar + 1)};
+}
+
+} // namespace
+
+// Both branches, with the converter stand-in.
+
+TEST(ProcessTest, StartsAProgramWhosePathHoldsBlanksAndWaitsForItsEnd) {
+    TempDir dir;
+    const std::string converter = InstallTestConverter(dir);
+    dir.Write("My Forms/Slow Unit.dfm", "object Form1: TForm1");
+    test::SetEnvironment("TEST_CONVERTER_LOG", dir / "calls.log");
+
+    int errorCode = -1;
+    EXPECT_TRUE(RunAndWait(converter, "Slow Unit.dfm", dir / "My Forms", errorCode));
+    test::UnsetEnvironment("TEST_CONVERTER_LOG");
+    EXPECT_EQ(errorCode, 0);
+    // The slow converter's text form is there: the call waited for its end.
+    EXPECT_EQ(Contents(dir / "My Forms/Slow Unit.txt"), "object Form1: TForm1");
+    const LoggedCall call = OnlyCall(dir / "calls.log");
+    EXPECT_EQ(call.WorkingDirectory, std::filesystem::path(dir / "My Forms"));
+    EXPECT_EQ(call.Rest, "1|Slow Unit.dfm\n");
+}
+
+TEST(ProcessTest, AStartedProgramCountsWhateverItsExitCodeAndAMissingOneDoesNot) {
+    TempDir dir;
+    const std::string converter = InstallTestConverter(dir);
+    int errorCode = -1;
+    EXPECT_TRUE(RunAndWait(converter, "Failing.dfm", dir.Path, errorCode));
+    EXPECT_FALSE(std::filesystem::exists(dir / "Failing.txt"));
+    // ENOENT on POSIX and ERROR_FILE_NOT_FOUND on Windows are both 2.
+    EXPECT_FALSE(RunAndWait(dir / "missing.exe", "Unit1.dfm", dir.Path, errorCode));
+    EXPECT_EQ(errorCode, 2);
+}
+
+#ifndef _WIN32
+
+namespace {
 
 std::string WriteScript(const TempDir& dir, const std::string& name, const std::string& body) {
     const std::string path = dir.Write(name, "#!/bin/sh\n" + body);
@@ -149,3 +213,5 @@ TEST(ProcessTest, TheProgramInheritsNoOpenFilesButTheStandardOnes) {
     EXPECT_TRUE(started);
     EXPECT_EQ(Contents(dir / "fd.txt"), "closed\n");
 }
+
+#endif

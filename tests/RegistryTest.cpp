@@ -1,6 +1,8 @@
 #include "platform/Registry.h"
 
 #include "platform/RegistryHive.h"
+#include "support/Environment.h"
+#include "support/SystemRegistry.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,10 +16,12 @@
 #include <random>
 #include <sstream>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace pembrill;
 using pembrill::test::TempDir;
@@ -49,8 +53,8 @@ std::vector<std::string> Listing(const std::string& directory) {
 // Points the registry at a fresh directory for as long as it lives.
 class RegistryDirectoryScope {
 public:
-    RegistryDirectoryScope() { ::setenv("PEMBRILL_REGISTRY", Dir.Path.c_str(), 1); }
-    ~RegistryDirectoryScope() { ::unsetenv("PEMBRILL_REGISTRY"); }
+    RegistryDirectoryScope() { test::SetEnvironment("PEMBRILL_REGISTRY", Dir.Path); }
+    ~RegistryDirectoryScope() { test::UnsetEnvironment("PEMBRILL_REGISTRY"); }
 
     std::string HivePath(RegistryRoot root) const { return Dir / (RootName(root) + ".reg"); }
     void WriteHive(RegistryRoot root, const std::string& text) const {
@@ -95,6 +99,41 @@ private:
 
     RegistryDirectoryScope Scope;
 };
+
+#ifdef _WIN32
+
+// The system's registry itself: what the test makes is removed afterwards.
+class SystemRegistryBackend : public RegistryBackend {
+public:
+    SystemRegistryBackend() { test::UnsetEnvironment("PEMBRILL_REGISTRY"); }
+
+    void CreateKey(RegistryRoot root, const std::string& path) override {
+        Keys.push_back(std::make_unique<test::SystemRegistryKeyScope>(Root(root), path));
+    }
+    void PutBinaryValue(RegistryRoot root, const std::string& path,
+                        const std::string& name) override {
+        CreateKey(root, path);
+        Keys.back()->SetBinary(name);
+    }
+
+private:
+    static HKEY Root(RegistryRoot root) {
+        return root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    }
+
+    // Removed in reverse, subkeys before their parents.
+    struct ReverseOrder {
+        std::vector<std::unique_ptr<test::SystemRegistryKeyScope>>& Keys;
+        ~ReverseOrder() {
+            while (!Keys.empty())
+                Keys.pop_back();
+        }
+    };
+    std::vector<std::unique_ptr<test::SystemRegistryKeyScope>> Keys;
+    ReverseOrder Remover{Keys};
+};
+
+#endif
 
 struct BackendFactory {
     std::string Name;
@@ -141,6 +180,17 @@ TEST_P(RegistryContractTest, AMissingOrEmptyStringReadsEmptyButAMissingIntegerFa
     EXPECT_THROW(key->ReadInteger("WordWrap"), RegistryError);
     key->WriteString("FooterLeft", "");
     EXPECT_EQ(key->ReadString("FooterLeft"), "");
+}
+
+TEST_P(RegistryContractTest, AKeyOpenedForReadingReadsButRefusesWrites) {
+    Open()->WriteString("Rootdir", "C:\\DELPHI 2.0");
+    const auto key =
+        RegistryKey::OpenExisting(RegistryRoot::CurrentUser, Path, RegistryAccess::Read);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->ReadString("Rootdir"), "C:\\DELPHI 2.0");
+    EXPECT_THROW(key->WriteString("Rootdir", "elsewhere"), RegistryError);
+    EXPECT_THROW(key->WriteInteger("Header", 1), RegistryError);
+    EXPECT_EQ(Open()->ReadString("Rootdir"), "C:\\DELPHI 2.0");
 }
 
 TEST_P(RegistryContractTest, ValuesAreStoredAtOnceWithTheirBytes) {
@@ -206,7 +256,13 @@ TEST_P(RegistryContractTest, KeysOpenSideBySideKeepEachOthersWrites) {
 
 INSTANTIATE_TEST_SUITE_P(
     Backends, RegistryContractTest,
-    testing::Values(BackendFactory{"HiveFile", [] { return std::make_unique<HiveFileBackend>(); }}),
+    testing::Values(BackendFactory{"HiveFile", [] { return std::make_unique<HiveFileBackend>(); }}
+#ifdef _WIN32
+                    ,
+                    BackendFactory{"SystemRegistry",
+                                   [] { return std::make_unique<SystemRegistryBackend>(); }}
+#endif
+                    ),
     [](const testing::TestParamInfo<BackendFactory>& info) { return info.param.Name; });
 
 // --- The hive files ----------------------------------------------------------
@@ -222,18 +278,27 @@ protected:
     RegistryDirectoryScope Scope;
 };
 
+#ifdef _WIN32
+TEST_F(RegistryFileTest, TheHiveFilesServeWhenTheEnvironmentNamesTheirDirectory) {
+    EXPECT_EQ(RegistryDirectory(), Scope.Dir.Path);
+    test::UnsetEnvironment("PEMBRILL_REGISTRY");
+    EXPECT_EQ(RegistryDirectory(), "") << "the system's registry";
+    test::SetEnvironment("PEMBRILL_REGISTRY", Scope.Dir.Path);
+}
+#else
 TEST_F(RegistryFileTest, TheDirectoryComesFromTheEnvironment) {
     const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     EXPECT_EQ(RegistryDirectory(), Scope.Dir.Path);
 
-    ::unsetenv("PEMBRILL_REGISTRY");
-    ::setenv("XDG_CONFIG_HOME", "/xdg", 1);
+    test::UnsetEnvironment("PEMBRILL_REGISTRY");
+    test::SetEnvironment("XDG_CONFIG_HOME", "/xdg");
     EXPECT_EQ(RegistryDirectory(), "/xdg/pembrill/registry");
-    ::unsetenv("XDG_CONFIG_HOME");
-    ::setenv("HOME", "/home/ann", 1);
+    test::UnsetEnvironment("XDG_CONFIG_HOME");
+    test::SetEnvironment("HOME", "/home/ann");
     EXPECT_EQ(RegistryDirectory(), "/home/ann/.config/pembrill/registry");
-    ::setenv("HOME", home.c_str(), 1);
+    test::SetEnvironment("HOME", home);
 }
+#endif
 
 TEST_F(RegistryFileTest, AHandWrittenHiveLoads) {
     Scope.WriteHive(RegistryRoot::CurrentUser,
@@ -311,10 +376,11 @@ TEST_F(RegistryFileTest, AWriteToAKeyWithoutAHeaderOfItsOwnAddsOne) {
 
 TEST_F(RegistryFileTest, AMissingOrUnreadableHiveHasNoKeys) {
     EXPECT_EQ(RegistryKey::OpenExisting(RegistryRoot::CurrentUser, SettingsPath), nullptr);
-    ::mkdir(Scope.HivePath(RegistryRoot::CurrentUser).c_str(), 0755);
+    std::filesystem::create_directory(Scope.HivePath(RegistryRoot::CurrentUser));
     EXPECT_EQ(RegistryKey::OpenExisting(RegistryRoot::CurrentUser, SettingsPath), nullptr);
 }
 
+#ifndef _WIN32
 TEST_F(RegistryFileTest, AWriteThatFailsHalfwayLeavesTheHiveAsItWas) {
     Scope.WriteHive(RegistryRoot::CurrentUser,
                     "REGEDIT4\r\n\r\n[" + SettingsKey + "]\r\n\"LeftMargin\"=\"0.1\"\r\n");
@@ -336,7 +402,21 @@ TEST_F(RegistryFileTest, AWriteThatFailsHalfwayLeavesTheHiveAsItWas) {
     EXPECT_EQ(Listing(Scope.Dir.Path), std::vector<std::string>{"HKEY_CURRENT_USER.reg"});
     EXPECT_EQ(key->ReadString("LeftMargin"), "0.1");
 }
+#endif
 
+#ifdef _WIN32
+TEST_F(RegistryFileTest, AReadOnlyHiveRefusesWrites) {
+    Scope.WriteHive(RegistryRoot::CurrentUser, "REGEDIT4\r\n\r\n[" + SettingsKey + "]\r\n");
+    const std::string before = Scope.HiveText(RegistryRoot::CurrentUser);
+    const std::string hive = Scope.HivePath(RegistryRoot::CurrentUser);
+    const auto key = OpenSettings();
+    ASSERT_TRUE(::SetFileAttributesA(hive.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_THROW(key->WriteString("LeftMargin", "0.2"), RegistryError);
+    ::SetFileAttributesA(hive.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(Scope.HiveText(RegistryRoot::CurrentUser), before);
+    EXPECT_EQ(Listing(Scope.Dir.Path), std::vector<std::string>{"HKEY_CURRENT_USER.reg"});
+}
+#else
 TEST_F(RegistryFileTest, AReadOnlyDirectoryOrHiveRefusesWrites) {
     Scope.WriteHive(RegistryRoot::CurrentUser, "REGEDIT4\r\n\r\n[" + SettingsKey + "]\r\n");
     const std::string before = Scope.HiveText(RegistryRoot::CurrentUser);
@@ -358,6 +438,7 @@ TEST_F(RegistryFileTest, AReadOnlyDirectoryOrHiveRefusesWrites) {
     EXPECT_EQ(Scope.HiveText(RegistryRoot::CurrentUser), before);
     EXPECT_EQ(Listing(Scope.Dir.Path), std::vector<std::string>{"HKEY_CURRENT_USER.reg"});
 }
+#endif
 
 TEST_F(RegistryFileTest, AKeyRemovedAfterOpeningIsNotWrittenAgain) {
     Scope.WriteHive(RegistryRoot::CurrentUser, "REGEDIT4\r\n\r\n[" + SettingsKey + "]\r\n");
@@ -368,6 +449,7 @@ TEST_F(RegistryFileTest, AKeyRemovedAfterOpeningIsNotWrittenAgain) {
               "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Other]\r\n");
 }
 
+#ifndef _WIN32
 TEST_F(RegistryFileTest, AWrittenHiveKeepsPermissionsAndLinks) {
     Scope.Dir.Write("target/hive.reg", "REGEDIT4\r\n\r\n[" + SettingsKey + "]\r\n");
     const std::string target = Scope.Dir / "target/hive.reg";
@@ -383,6 +465,7 @@ TEST_F(RegistryFileTest, AWrittenHiveKeepsPermissionsAndLinks) {
     EXPECT_EQ(info.st_mode & 07777, 0640u);
     EXPECT_EQ(OpenSettings()->ReadString("LeftMargin"), "0.2");
 }
+#endif
 
 // --- Any bytes -----------------------------------------------------------------
 

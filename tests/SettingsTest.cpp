@@ -4,6 +4,7 @@
 #include "platform/Registry.h"
 #include "platform/RegistryHive.h"
 #include "support/RegistryScope.h"
+#include "support/SystemRegistry.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -13,9 +14,11 @@
 #include <functional>
 #include <map>
 
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace pembrill {
 
@@ -361,6 +364,36 @@ TEST_F(SettingsTest, WithoutTheKeySaveSaysSoAndWritesNothing) {
                                      "Error: There was an error saving your settings\n");
 }
 
+#ifdef _WIN32
+
+// The same values through the system's registry: texts as REG_SZ, Booleans
+// as REG_DWORD, and back.
+TEST(SystemRegistrySettingsTest, SavedValuesLoadBackThroughTheSystemRegistry) {
+    test::UnsetEnvironment("PEMBRILL_REGISTRY");
+    const test::SystemRegistryKeyScope settings(HKEY_CURRENT_USER, SettingsKeyPath);
+    RecordingMessageSink messages;
+    ScopedMessageSink sink{messages};
+    FakeControls saved;
+    saved.Texts["HeaderFont"] = "Caf\xe9 Sans";
+    saved.Checks["WordWrap"] = false;
+
+    SaveDefaults(saved);
+    FakeControls loaded;
+    LoadSettings(loaded);
+
+    EXPECT_TRUE(messages.Messages.empty());
+    ExpectSameControls(loaded, saved);
+    DWORD type = 0;
+    std::string data;
+    ASSERT_TRUE(settings.Get("WordWrap", type, data));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    ASSERT_TRUE(settings.Get("HeaderFont", type, data));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(data, std::string("Caf\xe9 Sans", 9) + '\0');
+}
+
+#else
+
 // Makes every write that grows a file fail, as a full disk does.
 class FileSizeLimit {
 public:
@@ -459,5 +492,7 @@ TEST_F(SettingsTest, ASaveKilledAtAnyMomentLeavesAWholeHive) {
     }
     EXPECT_TRUE(Messages.Messages.empty());
 }
+
+#endif
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/TempFile.h"
+#include "support/Environment.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -6,11 +7,133 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
+#endif
+
+namespace pembrill {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Both branches: the files are made where the platform keeps temporary
+// files, by its naming, and removed again.
+TEST(TempFileNamesTest, FilesAreMadeInTheTemporaryDirectoryAndRemoved) {
+    test::TempDir dir;
+#ifdef _WIN32
+    const fs::path where = fs::temp_directory_path();
+    const size_t unique = 4; // the system's four hex digits
+#else
+    test::SetEnvironment("TMPDIR", dir.Path);
+    const fs::path where = dir.Path;
+    const size_t unique = 6;
+#endif
+    std::vector<std::string> paths;
+    for (int i = 0; i < 3; ++i) {
+        std::string path;
+        std::FILE* file = CreateTempFile("pbx", ".TMP", path);
+        ASSERT_NE(file, nullptr);
+        EXPECT_GE(std::fputs("line\r\n", file), 0);
+        std::fclose(file);
+        paths.push_back(path);
+    }
+#ifndef _WIN32
+    test::UnsetEnvironment("TMPDIR");
+#endif
+    for (const std::string& path : paths) {
+        const std::string name = fs::path(path).filename().string();
+        EXPECT_EQ((where / fs::path(path).filename()).lexically_normal(),
+                  fs::path(path).lexically_normal());
+        EXPECT_EQ(name.substr(0, 3), "pbx");
+        EXPECT_EQ(name.size(), 3 + unique + 4) << name;
+        EXPECT_EQ(name.substr(name.size() - 4), ".TMP");
+        EXPECT_TRUE(fs::exists(path));
+    }
+    EXPECT_NE(paths[0], paths[1]);
+    for (const std::string& path : paths) {
+        RemoveTempFile(path);
+        EXPECT_FALSE(fs::exists(path));
+    }
+}
+
+#ifdef _WIN32
+
+// The child half of the next test: run only when the test starts this
+// program again. It makes files, tells their paths and waits to be ended.
+TEST(TempFileChild, MakesFilesAndWaitsToBeEnded) {
+    const char* told = std::getenv("TEMP_FILE_CHILD_OUT");
+    if (!told || !*told)
+        GTEST_SKIP() << "only as the child of CtrlBreakRemovesTheFilesStillThere";
+    std::string paths;
+    for (int i = 0; i < 3; ++i) {
+        std::string path;
+        std::fclose(CreateTempFile("pbx", ".TMP", path));
+        paths += path + "\n";
+    }
+    std::ofstream(told, std::ios::binary) << paths;
+    ::Sleep(30000);
+}
+
+std::vector<std::string> ToldPaths(const std::string& file) {
+    std::vector<std::string> paths;
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);)
+        paths.push_back(line);
+    return paths;
+}
+
+TEST(TempFileTest, CtrlBreakRemovesTheFilesStillThere) {
+    test::TempDir dir;
+    const std::string told = dir / "told.txt";
+    // Control events go to the processes of one console: this test's own,
+    // or one it makes where it was started without.
+    if (!::GetConsoleWindow())
+        ::AllocConsole();
+    test::SetEnvironment("TEMP_FILE_CHILD_OUT", told);
+    char self[MAX_PATH];
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string commandLine =
+        std::string("\"") + self + "\" --gtest_filter=TempFileChild.MakesFilesAndWaitsToBeEnded";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    ASSERT_TRUE(::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                                 CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &startup, &child));
+    test::UnsetEnvironment("TEMP_FILE_CHILD_OUT");
+    for (int wait = 0; wait < 200 && ToldPaths(told).size() < 3; ++wait)
+        ::Sleep(50);
+    const std::vector<std::string> paths = ToldPaths(told);
+    const bool sent = ::GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, child.dwProcessId);
+    const bool ended = sent && ::WaitForSingleObject(child.hProcess, 10000) == WAIT_OBJECT_0;
+    if (!ended)
+        ::TerminateProcess(child.hProcess, 1);
+    ::CloseHandle(child.hThread);
+    ::CloseHandle(child.hProcess);
+    ASSERT_EQ(paths.size(), 3u);
+    if (!sent) {
+        for (const std::string& path : paths)
+            RemoveTempFile(path);
+        GTEST_SKIP() << "this console delivers no control events";
+    }
+    EXPECT_TRUE(ended);
+    for (const std::string& path : paths)
+        EXPECT_FALSE(fs::exists(path)) << path;
+}
+
+#endif
+
+} // namespace
+} // namespace pembrill
+
+#ifndef _WIN32
 
 namespace pembrill {
 namespace {
@@ -23,8 +146,8 @@ namespace fs = std::filesystem;
 // `removed` of them, tells their paths and waits to be ended.
 class TempFileTest : public ::testing::Test {
 protected:
-    void SetUp() override { setenv("TMPDIR", Dir.Path.c_str(), 1); }
-    void TearDown() override { unsetenv("TMPDIR"); }
+    void SetUp() override { test::SetEnvironment("TMPDIR", Dir.Path); }
+    void TearDown() override { test::UnsetEnvironment("TMPDIR"); }
 
     pid_t StartChild(int made, int removed, bool ignoreHangUp) {
         int channel[2];
@@ -125,3 +248,5 @@ TEST_F(TempFileTest, AnIgnoredHangUpStaysIgnored) {
 
 } // namespace
 } // namespace pembrill
+
+#endif

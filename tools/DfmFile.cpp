@@ -8,6 +8,11 @@
 #include "tools/FormTextWriter.h"
 
 #include <cerrno>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#endif
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -55,6 +60,24 @@ std::string ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
+// A new file of that name, or false (errno EEXIST when one is there).
+bool CreateExclusively(const std::string& path) {
+#ifdef _WIN32
+    const int descriptor =
+        _open(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (descriptor < 0)
+        return false;
+    _close(descriptor);
+    return true;
+#else
+    std::FILE* file = std::fopen(path.c_str(), "wbx");
+    if (!file)
+        return false;
+    std::fclose(file);
+    return true;
+#endif
+}
+
 // A file created exclusively beside its target and removed again unless it
 // was renamed onto the target.
 class TemporaryFile {
@@ -63,10 +86,8 @@ public:
         std::random_device random;
         for (int attempt = 0; attempt < 100; ++attempt) {
             FPath = target + "." + std::to_string(random() % 1000000) + ".tmp";
-            if (std::FILE* file = std::fopen(FPath.c_str(), "wbx")) {
-                std::fclose(file);
+            if (CreateExclusively(FPath))
                 return;
-            }
             if (errno != EEXIST)
                 break;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/support/Environment.h"
 #include "tests/support/TempDir.h"
 
 #include <cstdlib>
@@ -13,8 +14,8 @@ namespace pembrill::test {
 // so that hives can be written by hand as a user would with a text editor.
 class RegistryScope {
 public:
-    RegistryScope() { ::setenv("PEMBRILL_REGISTRY", Dir.Path.c_str(), 1); }
-    ~RegistryScope() { ::unsetenv("PEMBRILL_REGISTRY"); }
+    RegistryScope() { SetEnvironment("PEMBRILL_REGISTRY", Dir.Path); }
+    ~RegistryScope() { UnsetEnvironment("PEMBRILL_REGISTRY"); }
     RegistryScope(const RegistryScope&) = delete;
     RegistryScope& operator=(const RegistryScope&) = delete;
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 namespace pembrill::test {
@@ -11,8 +12,15 @@ namespace pembrill::test {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pembrill-test-XXXXXX");
-        Path = mkdtemp(pattern.data()) ? pattern : std::string();
+        std::random_device random;
+        const auto base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100 && Path.empty(); ++attempt) {
+            const auto candidate = base / ("pembrill-test-" + std::to_string(random()));
+            // With slashes on Windows too, so that paths the tests build and
+            // paths the program builds from them read alike.
+            if (std::filesystem::create_directory(candidate))
+                Path = candidate.generic_string();
+        }
     }
     ~TempDir() {
         std::error_code ignored;
@@ -26,7 +34,7 @@ public:
         const std::filesystem::path file = std::filesystem::path(Path) / relative;
         std::filesystem::create_directories(file.parent_path());
         std::ofstream(file, std::ios::binary) << bytes;
-        return file.string();
+        return file.generic_string();
     }
 
     std::string operator/(const std::string& relative) const { return Path + "/" + relative; }
