@@ -10,7 +10,7 @@ TReportLabel::TReportLabel() {
 
 void TReportLabel::SetCaption(const std::string& caption) {
     FCaption = caption;
-    AdjustSize();
+    FWidth.reset();
 }
 
 void TReportLabel::SetFont(const ReportFont& font) {
@@ -41,15 +41,17 @@ void TReportLabel::SetWidth(int width) {
     FWidth = width;
 }
 
+int TReportLabel::Width() const {
+    if (!FWidth)
+        FWidth = TextWidth(FLayoutFont, LayoutString(FCaption));
+    return *FWidth;
+}
+
 void TReportLabel::FontChanged() {
     FPixelSize = FontPixelSize(FFont.Size);
     FLayoutFont = LayoutFont(FFont.Name, FPixelSize, FFont.Bold);
-    AdjustSize();
-}
-
-void TReportLabel::AdjustSize() {
     FHeight = TextHeight(FLayoutFont);
-    FWidth = TextWidth(FLayoutFont, LayoutString(FCaption));
+    FWidth.reset();
 }
 
 } // namespace pembrill

@@ -4,6 +4,8 @@
 
 #include <QFont>
 
+#include <optional>
+
 #include <string>
 
 namespace pembrill {
@@ -12,7 +14,9 @@ enum class TAlignment { taLeftJustify, taCenter, taRightJustify };
 
 // A line of text on a band. The caption is drawn as it stands, in one line,
 // and the label takes the size of its caption in its font whenever either
-// changes; a width set in between lasts until then.
+// changes; a width set in between lasts until then. The caption is measured
+// only when the width is asked for: most labels are placed at their left
+// edge, and measuring a line is most of what laying it out costs.
 class TReportLabel {
 public:
     TReportLabel();
@@ -27,7 +31,7 @@ public:
     void SetFontBold(bool bold);
     void SetFontColour(QRgb colour);
 
-    int Width() const { return FWidth; }
+    int Width() const;
     void SetWidth(int width);
     int Height() const { return FHeight; }
 
@@ -43,13 +47,12 @@ public:
 
 private:
     void FontChanged();
-    void AdjustSize();
 
     std::string FCaption;
     ReportFont FFont;
     QFont FLayoutFont;
     int FPixelSize = 0;
-    int FWidth = 0;
+    mutable std::optional<int> FWidth;
     int FHeight = 0;
 };
 

@@ -2,6 +2,8 @@
 
 #include "output/LayoutText.h"
 
+#include <algorithm>
+
 namespace pembrill {
 
 namespace {
@@ -47,11 +49,18 @@ void WordWrapMemo::SetFont(const std::string& name, int points) {
     Font = LayoutFont(name, FontPixelSize(points), false);
 }
 
+// Each piece is searched for from a guess: as many characters as fit at the
+// line's own average width. The guess only saves measurements; every answer
+// is measured.
 void WordWrapMemo::Append(const std::string& line) {
     const QString text = LayoutString(line);
+    const double lineWidth = TextWidth(Font, text);
+    const auto perLine = static_cast<qsizetype>(
+        lineWidth > 0 ? static_cast<double>(Width) * static_cast<double>(text.size()) / lineWidth
+                      : static_cast<double>(text.size()));
     qsizetype from = 0;
     while (from < text.size()) {
-        const qsizetype fitEnd = FittingEnd(text, from);
+        const qsizetype fitEnd = FittingEnd(text, from, from + std::max<qsizetype>(perLine, 1));
         qsizetype end = fitEnd;
         qsizetype next = fitEnd;
         if (fitEnd < text.size()) {
@@ -78,25 +87,39 @@ bool WordWrapMemo::Fits(const QString& text, qsizetype from, qsizetype to) const
 }
 
 // The end of the longest piece from `from` that fits, at least one character.
-// The piece grows by doubling steps and is then narrowed by halving, so that a
-// line of any length costs few measurements.
-qsizetype WordWrapMemo::FittingEnd(const QString& text, qsizetype from) const {
+// From the guess the piece grows, or shrinks, by doubling steps until it
+// crosses the edge, and is then narrowed by halving, so that a good guess
+// costs two measurements and a bad one few more.
+qsizetype WordWrapMemo::FittingEnd(const QString& text, qsizetype from, qsizetype guess) const {
     const qsizetype size = text.size();
-    qsizetype low = NextBoundary(text, from);
-    if (!Fits(text, from, low))
-        return low;
-    qsizetype high = size;
-    for (qsizetype step = 1;; step *= 2) {
-        if (low + step >= size) {
-            if (Fits(text, from, size))
-                return size;
-            break;
+    const qsizetype first = NextBoundary(text, from);
+    if (!Fits(text, from, first))
+        return first;
+    qsizetype low = first;
+    qsizetype high = size + 1;
+    guess = std::clamp(guess, first, size);
+    if (Fits(text, from, guess)) {
+        low = guess;
+        for (qsizetype step = 1; low < size; step *= 2) {
+            const qsizetype probe = std::min(low + step, size);
+            if (!Fits(text, from, probe)) {
+                high = probe;
+                break;
+            }
+            low = probe;
         }
-        if (!Fits(text, from, low + step)) {
-            high = low + step;
-            break;
+        if (low == size)
+            return size;
+    } else {
+        high = guess;
+        for (qsizetype step = 1;; step *= 2) {
+            const qsizetype probe = std::max(high - step, first);
+            if (probe == first || Fits(text, from, probe)) {
+                low = probe;
+                break;
+            }
+            high = probe;
         }
-        low += step;
     }
     while (high - low > 1) {
         const qsizetype middle = low + (high - low) / 2;

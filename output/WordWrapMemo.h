@@ -34,7 +34,7 @@ public:
 
 private:
     bool Fits(const QString& text, qsizetype from, qsizetype to) const;
-    qsizetype FittingEnd(const QString& text, qsizetype from) const;
+    qsizetype FittingEnd(const QString& text, qsizetype from, qsizetype guess) const;
 
     QFont Font;
     std::deque<std::string> Lines;

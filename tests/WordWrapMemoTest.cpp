@@ -79,6 +79,36 @@ TEST_F(WordWrapMemoTest, PiecesShowTheCharactersOfTheWholeLine) {
         EXPECT_EQ(piece.size() % emoji.size(), 0u);
 }
 
+// In a proportional font, at any width, a word too wide for a line is cut
+// where the longest piece that fits ends: what fits, and one character more
+// does not.
+TEST(WordWrapMemoCutTest, EachPieceIsTheLongestThatFits) {
+    const QFont arial = LayoutFont("Arial", FontPixelSize(10), false);
+    WordWrapMemo memo;
+    memo.SetFont("Arial", 10);
+    std::string word;
+    for (int i = 0; i < 400; ++i)
+        word += "WiMl.,AVif"[(i * 7 + i / 3) % 10];
+    for (const int width : {7, 31, 60, 97, 150, 333}) {
+        memo.Width = width;
+        memo.Append(word);
+        std::string rest = word;
+        while (!memo.Empty()) {
+            const std::string piece = memo.TakeFirst();
+            ASSERT_EQ(rest.compare(0, piece.size(), piece), 0);
+            rest.erase(0, piece.size());
+            EXPECT_TRUE(piece.size() == 1 ||
+                        TextWidth(arial, QString::fromStdString(piece)) <= width)
+                << piece;
+            if (!rest.empty()) {
+                EXPECT_GT(TextWidth(arial, QString::fromStdString(piece + rest[0])), width)
+                    << piece << " at " << width;
+            }
+        }
+        EXPECT_EQ(rest, "");
+    }
+}
+
 TEST_F(WordWrapMemoTest, TakesOneLineAtATimeInOrder) {
     Memo.Append("one two three four five");
     EXPECT_EQ(Memo.LineCount(), 3u);
