@@ -46,6 +46,8 @@ public:
     // Ends the run begun last. A run still going on is abandoned: its last
     // page is finished as it stands. nullopt when the user cancelled.
     std::optional<PageStore> EndRun();
+    // Whether the run that has ended was cancelled, until EndRun.
+    bool RunCancelled() const { return WasCancelled; }
     // The rest of the run goes on without the progress window: it is told
     // that the run has ended and is no longer asked about Cancel.
     void ReleaseMonitor();

@@ -66,7 +66,7 @@ QFont LayoutFont(const std::string& name, int pixelSize, bool bold) {
 
 std::vector<TextPiece> TextPieces(const QFont& font, const QString& text) {
     const QFontMetricsF metrics(font);
-    const qreal tabStop = TabColumns * metrics.horizontalAdvance(QLatin1Char(' '));
+    const qreal spaceWidth = metrics.horizontalAdvance(QLatin1Char(' '));
     std::vector<TextPiece> pieces;
     qreal left = 0;
     qsizetype from = 0;
@@ -77,14 +77,18 @@ std::vector<TextPiece> TextPieces(const QFont& font, const QString& text) {
             pieces.push_back(TextPiece{piece, left});
         if (tab < 0)
             return pieces;
-        left += metrics.horizontalAdvance(piece);
-        left = tabStop > 0 ? (std::floor(left / tabStop) + 1) * tabStop : left;
+        left = AfterTab(left + metrics.horizontalAdvance(piece), spaceWidth);
         from = tab + 1;
         if (from == text.size()) {
             pieces.push_back(TextPiece{QString(), left});
             return pieces;
         }
     }
+}
+
+qreal AfterTab(qreal left, qreal spaceWidth) {
+    const qreal tabStop = TabColumns * spaceWidth;
+    return tabStop > 0 ? (std::floor(left / tabStop) + 1) * tabStop : left;
 }
 
 int TextWidth(const QFont& font, const QString& text) {

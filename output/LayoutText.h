@@ -40,6 +40,10 @@ struct TextPiece {
 
 std::vector<TextPiece> TextPieces(const QFont& font, const QString& text);
 
+// Where a line goes on after a tab that stands at `left`: the next stop,
+// with a blank `spaceWidth` wide.
+qreal AfterTab(qreal left, qreal spaceWidth);
+
 // Width of one line of text in layout units, rounded up so that the text fits.
 int TextWidth(const QFont& font, const QString& text);
 

@@ -36,7 +36,7 @@ void PageStore::FinishPage() {
 }
 
 size_t PageStore::MemoryBytes() const {
-    size_t bytes = Pages.capacity() * sizeof(StoredPage) + Fonts.capacity() * sizeof(StoredFont);
+    size_t bytes = Pages.size() * sizeof(StoredPage) + Fonts.capacity() * sizeof(StoredFont);
     for (const StoredFont& font : Fonts)
         bytes += font.Name.capacity();
     for (const StoredPage& page : Pages) {

@@ -5,6 +5,7 @@
 #include <QRgb>
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -85,7 +86,9 @@ private:
     std::string FTitle;
     std::vector<StoredFont> Fonts;
     uint32_t LastFont = 0;
-    std::vector<StoredPage> Pages;
+    // A deque: a page stays where it is while later ones are added, so that
+    // the PDF writer's thread can read the finished ones meanwhile.
+    std::deque<StoredPage> Pages;
     int FinishedPages = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "output/ReportOutput.h"
 
 #include "output/PagePainter.h"
+#include "output/PdfWriter.h"
 #include "output/Preview.h"
 #include "output/Prnt.h"
 #include "output/ReportProgress.h"
@@ -48,36 +49,83 @@ constexpr QFileDevice::Permissions NewFilePermissions =
 // A PDF file is written under a name of its own beside the one the user
 // named and put in its place once it is whole, so that a cancelled or failed
 // job leaves no half file and the earlier file of that name as it was.
+class PdfFileInPlace {
+public:
+    explicit PdfFileInPlace(const QString& target)
+        : Target(target), Partial(target + QStringLiteral(".XXXXXX")) {}
+
+    bool Open() {
+        if (!Partial.open())
+            return false;
+        Partial.close();
+        // A temporary file is its owner's alone; the file it becomes is made
+        // as any new file, or keeps the earlier file's permissions.
+        Partial.setPermissions(QFileInfo::exists(Target) ? QFile::permissions(Target)
+                                                         : NewFilePermissions);
+        return true;
+    }
+    std::string Path() const { return FromDisplay(Partial.fileName()); }
+    bool Commit() {
+        std::error_code error;
+        std::filesystem::rename(Path(), FromDisplay(Target), error);
+        return !error;
+    }
+
+private:
+    QString Target;
+    QTemporaryFile Partial;
+};
+
+QSizeF PaperPoints(const QPrinter& printer) {
+    return printer.pageLayout().fullRect(QPageLayout::Point).size();
+}
+
+// Waits for the writer to write every page it was given, the monitor, when
+// there is one, telling the pages written and asked about Cancel.
+PrintOutcome FinishPdf(PdfWriter& writer, int pageCount, RunMonitor* monitor) {
+    bool cancelled = false;
+    const bool written = writer.Finish([&](int pages) {
+        if (!monitor)
+            return true;
+        monitor->PageSent(pages, pageCount);
+        cancelled = monitor->CancelRequested();
+        return !cancelled;
+    });
+    if (cancelled)
+        return PrintOutcome::Cancelled;
+    return written ? PrintOutcome::Printed : PrintOutcome::Failed;
+}
+
+// Pages already composed (the preview's Print button).
 PrintOutcome WritePdfInPlace(const PageStore& store, QPrinter& printer, RunMonitor* monitor) {
-    const QString target = printer.outputFileName();
-    QTemporaryFile partial(target + QStringLiteral(".XXXXXX"));
-    if (!partial.open())
+    PdfFileInPlace file(printer.outputFileName());
+    if (!file.Open())
         return PrintOutcome::Failed;
-    partial.close();
-    // A temporary file is its owner's alone; the file it becomes is made as
-    // any new file, or keeps the earlier file's permissions.
-    partial.setPermissions(QFileInfo::exists(target) ? QFile::permissions(target)
-                                                     : NewFilePermissions);
-    printer.setOutputFileName(partial.fileName());
-    PrintOutcome outcome = PrintPages(store, printer, monitor);
-    printer.setOutputFileName(target);
-    if (outcome != PrintOutcome::Printed)
-        return outcome;
-    std::error_code error;
-    std::filesystem::rename(FromDisplay(partial.fileName()), FromDisplay(target), error);
-    return error ? PrintOutcome::Failed : PrintOutcome::Printed;
+    PdfWriter writer(file.Path(), PaperPoints(printer), store.Facts(), store.LayoutDpi(),
+                     store.Title());
+    if (!writer.Start())
+        return PrintOutcome::Failed;
+    const std::vector<PdfFontFacts> fonts = PdfFontsOf(store);
+    for (int i = 0; i < store.PageCount(); ++i)
+        writer.AddPage(store.Page(i), fonts);
+    const PrintOutcome outcome = FinishPdf(writer, store.PageCount(), monitor);
+    if (outcome == PrintOutcome::Printed && !file.Commit())
+        return PrintOutcome::Failed;
+    return outcome;
 }
 
 // False after a cancel, and after a failure, which is told.
-bool SendPages(const PageStore& store, QPrinter& printer, RunMonitor* monitor) {
-    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
-    const PrintOutcome outcome =
-        toFile ? WritePdfInPlace(store, printer, monitor) : PrintPages(store, printer, monitor);
+bool Told(PrintOutcome outcome, const QString& target) {
     if (outcome != PrintOutcome::Failed)
         return outcome == PrintOutcome::Printed;
-    const QString target = toFile ? printer.outputFileName() : printer.printerName();
     ShowMessage(MessageKind::Error, "Can not print to: " + FromDisplay(target));
     return false;
+}
+
+bool SendPages(const PageStore& store, QPrinter& printer, RunMonitor* monitor) {
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        return Told(WritePdfInPlace(store, printer, monitor), printer.outputFileName());
+    return Told(PrintPages(store, printer, monitor), printer.printerName());
 }
 
 // Report lines laid out per step while the preview is up: a few pages, short
@@ -99,20 +147,66 @@ public:
     EngineProgressWindow(const EngineProgressWindow&) = delete;
     EngineProgressWindow& operator=(const EngineProgressWindow&) = delete;
 
-    // The same window watches the pages go to the printer, Cancel and all.
-    bool Send(const PageStore& pages, QPrinter& printer) {
+    // The same window watches the pages go out, Cancel and all.
+    template <typename Output> bool Watch(Output output) {
         if (!Window)
-            return SendPages(pages, printer, nullptr);
+            return output(nullptr);
         Window->RunStarted(Report.ReportTitle);
-        const bool printed = SendPages(pages, printer, &*Window);
+        const bool done = output(&*Window);
         Window->RunEnded();
-        return printed;
+        return done;
     }
 
 private:
     TBandReport& Report;
     std::optional<TReportProgressForm> Window;
 };
+
+// Layout and PDF file at once: each page goes to the writer's thread as soon
+// as it is laid out, so that the file is written on the second core while
+// the rest is laid out on the first.
+bool ComposePdfInPlace(TPrintForm& form, QPrinter& printer, const PageFormat& format,
+                       ProgressDisplay& progress, EngineProgressWindow& window) {
+    PdfFileInPlace file(printer.outputFileName());
+    if (!file.Open())
+        return Told(PrintOutcome::Failed, printer.outputFileName());
+    form.BeginCompose(printer, format, progress);
+    const PageStore& pages = form.BandReport.Pages();
+    PdfWriter writer(file.Path(), PaperPoints(printer), pages.Facts(), pages.LayoutDpi(),
+                     pages.Title());
+    if (!writer.Start()) {
+        form.EndCompose();
+        return Told(PrintOutcome::Failed, printer.outputFileName());
+    }
+    int sent = 0;
+    std::vector<PdfFontFacts> fonts;
+    const auto feed = [&] {
+        for (; sent < pages.FinishedPageCount(); ++sent) {
+            if (static_cast<int>(fonts.size()) != pages.FontCount())
+                fonts = PdfFontsOf(pages);
+            writer.AddPage(pages.Page(sent), fonts);
+        }
+    };
+    while (form.ComposeMore(LinesPerStep))
+        feed();
+    // The writer reads the run's pages: it is done with them before the run
+    // ends and takes them.
+    if (form.BandReport.RunCancelled()) {
+        writer.Abandon();
+        form.EndCompose();
+        return false;
+    }
+    feed();
+    const bool printed = window.Watch([&](RunMonitor* monitor) {
+        PrintOutcome outcome = FinishPdf(writer, pages.PageCount(), monitor);
+        if (outcome == PrintOutcome::Printed && !file.Commit())
+            outcome = PrintOutcome::Failed;
+        return Told(outcome, printer.outputFileName());
+    });
+    writer.Abandon();
+    form.EndCompose();
+    return printed;
+}
 
 // Lays out the job up to the end of its first page, with the engine's
 // progress window up meanwhile. False when the run is over by then, complete
@@ -167,8 +261,11 @@ bool PrintReport(TPrintForm& form, QPrinter& printer, const PageFormat& format,
     if (!PrinterReady(printer, parent))
         return false;
     EngineProgressWindow window(form.BandReport, parent);
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        return ComposePdfInPlace(form, printer, format, progress, window);
     const std::optional<PageStore> pages = form.Compose(printer, format, progress);
-    return pages && window.Send(*pages, printer);
+    return pages &&
+           window.Watch([&](RunMonitor* monitor) { return SendPages(*pages, printer, monitor); });
 }
 
 bool PrintStoredPages(const PageStore& store, QPrinter& printer, QWidget* parent) {

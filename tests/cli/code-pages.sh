@@ -2,7 +2,7 @@
 # 8-bit text is shown in the user's ANSI code page: a cp1250 unit listed to
 # PDF reads back as Hungarian under a Hungarian locale or PEMBRILL_CODEPAGE,
 # and as Windows-1252 under an English one; a UTF-8 unit reads as UTF-8
-# under every locale.
+# under every locale, a character its font lacks (the snowman) included.
 #
 #   code-pages.sh PEMBRILL_CLI
 set -u
@@ -13,7 +13,7 @@ mkdir -p "$work/project" "$work/registry" "$work/tmp"
 cd "$work/project"
 printf "program Hu;\r\nuses\r\n  Ido in 'Ido.pas',\r\n  Utf in 'Utf.pas';\r\nbegin\r\nend.\r\n" >Hu.dpr
 printf 'unit Ido;\r\n{ \xd6sszes id\xf5 }\r\nend.\r\n' >Ido.pas
-printf 'unit Utf;\r\n{ K\xc3\xb6sz\xc3\xb6n\xc5\x91 }\r\nend.\r\n' >Utf.pas
+printf 'unit Utf;\r\n{ K\xc3\xb6sz\xc3\xb6n\xc5\x91 \xe2\x98\x83 }\r\nend.\r\n' >Utf.pas
 
 failed=0
 check() { # description, locale settings, the line the cp1250 unit must give
@@ -24,7 +24,7 @@ check() { # description, locale settings, the line the cp1250 unit must give
         >/dev/null 2>&1
     local text
     text=$(pdftotext "$work/out.pdf" - 2>/dev/null)
-    if grep -qF "{ $expected }" <<<"$text" && grep -qF "{ Köszönő }" <<<"$text"; then
+    if grep -qF "{ $expected }" <<<"$text" && grep -qF "{ Köszönő ☃ }" <<<"$text"; then
         echo "ok: $description"
     else
         echo "FAILED: $description"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The bundled example project printed to PDF through pembrill-cli: every
 # section starts on a page of its own with its own header and footer, the
-# text can be searched, and no print file is left behind.
+# text can be searched, its fonts are embedded as subsets, and no print file
+# is left behind.
 #
 #   pdf-report.sh PEMBRILL_CLI DFMCONVERT EXAMPLE_DIR
 set -u
@@ -32,6 +33,10 @@ check "the run gives no message" test ! -s "$work/err"
 check "the PDF is where the caller named it" test -f "$work/report.pdf"
 check "no print file is left" test -z "$(ls "$work/tmp" | grep '^pbx')"
 
+# From the end of each row of pdffonts: emb, sub, uni, object number, generation.
+check "every font is embedded as a subset with its characters" awk \
+    'NR > 2 { fonts++; if ($(NF-4) != "yes" || $(NF-3) != "yes" || $(NF-2) != "yes") bad = 1 }
+     END { exit bad || !fonts }' <(pdffonts "$work/report.pdf")
 pages=$(pdfinfo "$work/report.pdf" | awk '/^Pages:/ { print $2 }')
 check "the report has pages" test "${pages:-0}" -ge 8
 # One text file per page, to see what stands on which page.
