@@ -1,7 +1,6 @@
 #include "app/Headless.h"
 #include "output/PageStore.h"
 #include "output/Preview.h"
-#include "output/PagePainter.h"
 #include "output/Prnt.h"
 #include "output/ReportOutput.h"
 #include "platform/ProgressDisplay.h"
@@ -115,13 +114,12 @@ struct ComposerJob {
     QPrinter printer;
 };
 
-// The whole job: 100,000 source lines with line numbers and word wrap,
-// composed and printed to a PDF file.
+// The whole job as the program prints it: 100,000 source lines with line
+// numbers and word wrap, composed and printed to a PDF file.
 void BM_ComposeToPdf(benchmark::State& state) {
     ComposerJob job(PrintFilePath(), ScratchDirectory() + "/composer.pdf");
     for (auto _ : state) {
-        const std::optional<PageStore> pages = job.Compose();
-        if (!pages || PrintPages(*pages, job.printer, nullptr) != PrintOutcome::Printed)
+        if (!PrintReport(job.form, job.printer, job.format, job.progress))
             state.SkipWithError("printing failed");
     }
     const auto pages = job.Compose();
@@ -131,16 +129,54 @@ void BM_ComposeToPdf(benchmark::State& state) {
 }
 BENCHMARK(BM_ComposeToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// The same source through enscript (line numbers, word wrap) and ps2pdf.
+// The same source through enscript (line numbers, word wrap) to a PostScript
+// file, and ps2pdf from that file to PDF.
+std::string EnscriptCommand() {
+    const std::string ps = ScratchDirectory() + "/enscript.ps";
+    return "enscript -q -C --word-wrap -p '" + ps + "' '" + SourceFile() + "' && ps2pdf '" + ps +
+           "' '" + ScratchDirectory() + "/enscript.pdf'";
+}
+
 void BM_EnscriptToPdf(benchmark::State& state) {
-    const std::string command = "enscript -q -C --word-wrap -p - '" + SourceFile() +
-                                "' | ps2pdf - '" + ScratchDirectory() + "/enscript.pdf'";
+    const std::string command = EnscriptCommand();
     for (auto _ : state) {
         if (std::system(command.c_str()) != 0)
             state.SkipWithError("enscript or ps2pdf failed");
     }
+    state.counters["pdf_bytes"] =
+        static_cast<double>(std::filesystem::file_size(ScratchDirectory() + "/enscript.pdf"));
 }
 BENCHMARK(BM_EnscriptToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Both in one run, one after the other, round by round, so that both see
+// the same machine: the time is Pembrill's; the counters give enscript's,
+// the ratio of the two (the aim: at most 0.5) and both files' sizes.
+void BM_PdfAgainstEnscript(benchmark::State& state) {
+    ComposerJob job(PrintFilePath(), ScratchDirectory() + "/composer.pdf");
+    const std::string command = EnscriptCommand();
+    double pembrillSeconds = 0;
+    double enscriptSeconds = 0;
+    QElapsedTimer clock;
+    for (auto _ : state) {
+        clock.start();
+        if (!PrintReport(job.form, job.printer, job.format, job.progress))
+            state.SkipWithError("printing failed");
+        const double pembrill = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+        clock.start();
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError("enscript or ps2pdf failed");
+        enscriptSeconds += static_cast<double>(clock.nsecsElapsed()) / 1e9;
+        pembrillSeconds += pembrill;
+        state.SetIterationTime(pembrill);
+    }
+    state.counters["enscript_ms"] = enscriptSeconds * 1e3 / static_cast<double>(state.iterations());
+    state.counters["ratio"] = pembrillSeconds / enscriptSeconds;
+    state.counters["pdf_bytes"] =
+        static_cast<double>(std::filesystem::file_size(ScratchDirectory() + "/composer.pdf"));
+    state.counters["enscript_pdf_bytes"] =
+        static_cast<double>(std::filesystem::file_size(ScratchDirectory() + "/enscript.pdf"));
+}
+BENCHMARK(BM_PdfAgainstEnscript)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
 // Layout alone, into the page store.
 void BM_ComposeToStore(benchmark::State& state) {
@@ -149,6 +185,34 @@ void BM_ComposeToStore(benchmark::State& state) {
         benchmark::DoNotOptimize(job.Compose());
 }
 BENCHMARK(BM_ComposeToStore)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The data side of the layout alone: the print file's lines read, measured
+// against the page's width and the wide ones broken, as the layout asks for
+// them, without placing them on pages.
+void BM_ReadAndWrap(benchmark::State& state) {
+    ComposerJob job(PrintFilePath(), ScratchDirectory() + "/unused.pdf");
+    job.Compose(); // gives the report its printer, as a run does
+    for (auto _ : state) {
+        job.form.BandReport.BeforePrint();
+        for (bool moreData = true; moreData;)
+            job.form.BandReport.OnNeedData(moreData);
+        job.form.BandReport.AfterPrint();
+    }
+}
+BENCHMARK(BM_ReadAndWrap)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The last stage alone: pages already laid out written to the PDF file, as
+// the preview's Print button writes them.
+void BM_WriteStoredPdf(benchmark::State& state) {
+    ComposerJob job(PrintFilePath(), ScratchDirectory() + "/stored.pdf");
+    const auto pages = job.Compose();
+    for (auto _ : state) {
+        if (!PrintStoredPages(*pages, job.printer))
+            state.SkipWithError("printing failed");
+    }
+    state.counters["pages"] = pages->PageCount();
+}
+BENCHMARK(BM_WriteStoredPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // A print file of about 2,000 pages of full lines, made once.
 const std::string& FullPagesFile() {
