@@ -18,6 +18,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <optional>
 #include <unordered_map>
@@ -331,58 +332,58 @@ std::string EmbeddedFont::WidthArray() const {
     return out + "]";
 }
 
-// A block's codes to the glyphs (the font's CIDs keep the glyph numbers).
-std::string EmbeddedFont::EncodingMap(uint16_t block, const std::string& name) const {
+// A CMap of one-byte codes: `kind` names its entries ("cid" or "bf"), and
+// `target` appends what the code stands for.
+std::string CodeMap(const std::string& ordering, const std::string& name, int type,
+                    const std::string& kind, size_t codes,
+                    const std::function<void(std::string&, size_t)>& target) {
     std::string out = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
-                      "/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement 0>>def\n"
-                      "/CMapName/" +
-                      name +
-                      " def\n/CMapType 1 def\n1 begincodespacerange\n<00><FF>\n"
-                      "endcodespacerange\n";
-    const auto& glyphs = Blocks[block];
-    for (size_t start = 0; start < glyphs.size(); start += 100) {
-        const size_t count = std::min<size_t>(100, glyphs.size() - start);
+                      "/CIDSystemInfo<</Registry(Adobe)/Ordering(" +
+                      ordering + ")/Supplement 0>>def\n/CMapName/" + name + " def\n/CMapType " +
+                      std::to_string(type) +
+                      " def\n1 begincodespacerange\n<00><FF>\nendcodespacerange\n";
+    // The format allows a hundred entries a section.
+    for (size_t start = 0; start < codes; start += 100) {
+        const size_t count = std::min<size_t>(100, codes - start);
         AppendInteger(out, static_cast<long long>(count));
-        out += " begincidchar\n";
+        out += " begin" + kind + "char\n";
         for (size_t code = start; code < start + count; ++code) {
             out += '<';
             AppendHex(out, static_cast<uint32_t>(code), 2);
-            out += "> ";
-            AppendInteger(out, glyphs[code].first);
+            out += '>';
+            target(out, code);
             out += '\n';
         }
-        out += "endcidchar\n";
+        out += "end" + kind + "char\n";
     }
     return out + "endcmap\nCMapName currentdict/CMap defineresource pop\nend\nend\n";
 }
 
-// A block's codes to the characters, so that the text can be searched.
-std::string EmbeddedFont::UnicodeMap(uint16_t block) const {
-    std::string out = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
-                      "/CIDSystemInfo<</Registry(Adobe)/Ordering(UCS)/Supplement 0>>def\n"
-                      "/CMapName/Adobe-Identity-UCS def\n/CMapType 2 def\n"
-                      "1 begincodespacerange\n<00><FF>\nendcodespacerange\n";
+// A block's codes to the glyphs (the font's CIDs keep the glyph numbers).
+std::string EmbeddedFont::EncodingMap(uint16_t block, const std::string& name) const {
     const auto& glyphs = Blocks[block];
-    for (size_t start = 0; start < glyphs.size(); start += 100) {
-        const size_t count = std::min<size_t>(100, glyphs.size() - start);
-        AppendInteger(out, static_cast<long long>(count));
-        out += " beginbfchar\n";
-        for (size_t code = start; code < start + count; ++code) {
-            out += '<';
-            AppendHex(out, static_cast<uint32_t>(code), 2);
-            out += "><";
-            const char32_t point = glyphs[code].second;
-            if (point < 0x10000) {
-                AppendHex(out, point, 4);
-            } else {
-                AppendHex(out, 0xD800 + ((point - 0x10000) >> 10), 4);
-                AppendHex(out, 0xDC00 + ((point - 0x10000) & 0x3FF), 4);
-            }
-            out += ">\n";
-        }
-        out += "endbfchar\n";
-    }
-    return out + "endcmap\nCMapName currentdict/CMap defineresource pop\nend\nend\n";
+    return CodeMap("Identity", name, 1, "cid", glyphs.size(), [&](std::string& out, size_t code) {
+        out += ' ';
+        AppendInteger(out, glyphs[code].first);
+    });
+}
+
+// A block's codes to the characters, in UTF-16, so that the text can be
+// searched.
+std::string EmbeddedFont::UnicodeMap(uint16_t block) const {
+    const auto& glyphs = Blocks[block];
+    return CodeMap("UCS", "Adobe-Identity-UCS", 2, "bf", glyphs.size(),
+                   [&](std::string& out, size_t code) {
+                       const char32_t point = glyphs[code].second;
+                       out += '<';
+                       if (point < 0x10000) {
+                           AppendHex(out, point, 4);
+                       } else {
+                           AppendHex(out, 0xD800 + ((point - 0x10000) >> 10), 4);
+                           AppendHex(out, 0xDC00 + ((point - 0x10000) & 0x3FF), 4);
+                       }
+                       out += '>';
+                   });
 }
 
 // --- The document ----------------------------------------------------------
