@@ -255,6 +255,15 @@ private:
     std::vector<std::vector<std::pair<uint16_t, char32_t>>> Blocks;
 };
 
+std::string FontBytes(hb_face_t* face) {
+    hb_blob_t* blob = hb_face_reference_blob(face);
+    unsigned length = 0;
+    const char* bytes = hb_blob_get_data(blob, &length);
+    std::string data(bytes ? bytes : "", bytes ? length : 0);
+    hb_blob_destroy(blob);
+    return data;
+}
+
 std::string EmbeddedFont::SubsetData(bool& cff) const {
     hb_blob_t* blob = hb_blob_create_from_file(File.Path.c_str());
     hb_face_t* face = hb_face_create(blob, static_cast<unsigned>(File.Index));
@@ -271,22 +280,13 @@ std::string EmbeddedFont::SubsetData(bool& cff) const {
         // The glyph numbers stay, so that the text's codes are the glyphs'.
         hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NO_HINTING);
         if (hb_face_t* subset = hb_subset_or_fail(face, input)) {
-            hb_blob_t* out = hb_face_reference_blob(subset);
-            unsigned length = 0;
-            const char* bytes = hb_blob_get_data(out, &length);
-            data.assign(bytes, length);
-            hb_blob_destroy(out);
+            data = FontBytes(subset);
             hb_face_destroy(subset);
         }
         hb_subset_input_destroy(input);
     }
-    if (data.empty()) {
-        hb_blob_t* whole = hb_face_reference_blob(face);
-        unsigned length = 0;
-        const char* bytes = hb_blob_get_data(whole, &length);
-        data.assign(bytes, length);
-        hb_blob_destroy(whole);
-    }
+    if (data.empty())
+        data = FontBytes(face);
     hb_face_destroy(face);
     return data;
 }
