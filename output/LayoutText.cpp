@@ -100,6 +100,10 @@ int TextWidth(const QFont& font, const QString& text) {
     return static_cast<int>(std::ceil(width));
 }
 
+qreal TextAscent(const QFont& font) {
+    return QFontMetricsF(font).ascent();
+}
+
 int TextHeight(const QFont& font) {
     return static_cast<int>(std::ceil(QFontMetricsF(font).height()));
 }

@@ -50,4 +50,7 @@ int TextWidth(const QFont& font, const QString& text);
 // Height of one line of the font in layout units.
 int TextHeight(const QFont& font);
 
+// How far below a text's top its baseline stands, in layout units.
+qreal TextAscent(const QFont& font);
+
 } // namespace pembrill

@@ -5,7 +5,6 @@
 #include "output/RunMonitor.h"
 #include "platform/DisplayText.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
 
@@ -31,7 +30,7 @@ void PaintText(QPainter& painter, const QFont& font, QRgb colour, const StoredTe
                const QString& characters) {
     painter.setFont(font);
     painter.setPen(QColor::fromRgb(colour));
-    const qreal baseline = text.Y + QFontMetricsF(font).ascent();
+    const qreal baseline = text.Y + TextAscent(font);
     for (const TextPiece& piece : TextPieces(font, characters))
         painter.drawText(QPointF(text.X + piece.Left, baseline), piece.Text);
 }

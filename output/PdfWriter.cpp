@@ -3,7 +3,6 @@
 #include "output/LayoutText.h"
 #include "platform/DisplayText.h"
 
-#include <QFontMetricsF>
 #include <QList>
 
 #include <fontconfig/fontconfig.h>
@@ -802,10 +801,9 @@ void PdfDocument::PlaceLine(std::string& out, double x, double y) {
 
 // --- The writer's thread ---------------------------------------------------
 
-PdfWriter::PdfWriter(std::string path, QSizeF paperPoints, const PageFacts& facts, double layoutDpi,
-                     std::string title)
-    : Document(std::make_unique<PdfDocument>(std::move(path), paperPoints, facts, layoutDpi,
-                                             std::move(title))) {}
+PdfWriter::PdfWriter(std::string path, QSizeF paperPoints, const PageStore& store)
+    : Document(std::make_unique<PdfDocument>(std::move(path), paperPoints, store.Facts(),
+                                             store.LayoutDpi(), store.Title())) {}
 
 PdfWriter::~PdfWriter() {
     Abandon();
@@ -893,8 +891,7 @@ std::vector<PdfFontFacts> PdfFontsOf(const PageStore& store) {
     std::vector<PdfFontFacts> fonts;
     for (int i = 0; i < store.FontCount(); ++i) {
         const StoredFont& font = store.Font(static_cast<uint32_t>(i));
-        fonts.push_back(
-            {font, QFontMetricsF(LayoutFont(font.Name, font.PixelSize, font.Bold)).ascent()});
+        fonts.push_back({font, TextAscent(LayoutFont(font.Name, font.PixelSize, font.Bold))});
     }
     return fonts;
 }

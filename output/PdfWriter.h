@@ -1,6 +1,5 @@
 #pragma once
 
-#include "output/PageFacts.h"
 #include "output/PageStore.h"
 
 #include <QSizeF>
@@ -40,10 +39,9 @@ struct PdfFontFacts {
 // fontconfig and FreeType; streams are compressed with zlib.
 class PdfWriter {
 public:
-    // The page of the store: the sheet in points, the printable area at the
-    // facts' offsets, in layout units of layoutDpi.
-    PdfWriter(std::string path, QSizeF paperPoints, const PageFacts& facts, double layoutDpi,
-              std::string title);
+    // The pages of the store: the sheet in points, the printable area at the
+    // store's offsets, in its layout units; the file's title the store's.
+    PdfWriter(std::string path, QSizeF paperPoints, const PageStore& store);
     // A writing not finished is abandoned, as by Abandon.
     ~PdfWriter();
     PdfWriter(const PdfWriter&) = delete;

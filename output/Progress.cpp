@@ -26,7 +26,7 @@ TProgressForm::TProgressForm(QWidget* parent)
                           Qt::WindowStaysOnTopHint) {
     setObjectName("ProgressForm");
     setWindowTitle("Progress");
-    setFixedSize(400, 140);
+    setFixedSize(400, ProgressFormHeight);
     Label1 = MakeLine(*this, "Label1", 28);
     Label2 = MakeLine(*this, "Label2", 56);
     FormCreate();

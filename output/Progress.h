@@ -8,7 +8,10 @@
 namespace pembrill {
 
 // A two-line, stay-on-top message window for the long runs that block the
-// event loop: preparing a print job and formatting its pages.
+// event loop: preparing a print job and formatting its pages. It is centred
+// on the screen, this high.
+constexpr int ProgressFormHeight = 140;
+
 class TProgressForm : public QWidget, public ProgressDisplay {
     Q_OBJECT
 

@@ -81,8 +81,10 @@ QSizeF PaperPoints(const QPrinter& printer) {
 }
 
 // Waits for the writer to write every page it was given, the monitor, when
-// there is one, telling the pages written and asked about Cancel.
-PrintOutcome FinishPdf(PdfWriter& writer, int pageCount, RunMonitor* monitor) {
+// there is one, telling the pages written and asked about Cancel; a file
+// written whole takes its place.
+PrintOutcome FinishPdf(PdfWriter& writer, PdfFileInPlace& file, int pageCount,
+                       RunMonitor* monitor) {
     bool cancelled = false;
     const bool written = writer.Finish([&](int pages) {
         if (!monitor)
@@ -93,7 +95,7 @@ PrintOutcome FinishPdf(PdfWriter& writer, int pageCount, RunMonitor* monitor) {
     });
     if (cancelled)
         return PrintOutcome::Cancelled;
-    return written ? PrintOutcome::Printed : PrintOutcome::Failed;
+    return written && file.Commit() ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
 
 // Pages already composed (the preview's Print button).
@@ -101,17 +103,13 @@ PrintOutcome WritePdfInPlace(const PageStore& store, QPrinter& printer, RunMonit
     PdfFileInPlace file(printer.outputFileName());
     if (!file.Open())
         return PrintOutcome::Failed;
-    PdfWriter writer(file.Path(), PaperPoints(printer), store.Facts(), store.LayoutDpi(),
-                     store.Title());
+    PdfWriter writer(file.Path(), PaperPoints(printer), store);
     if (!writer.Start())
         return PrintOutcome::Failed;
     const std::vector<PdfFontFacts> fonts = PdfFontsOf(store);
     for (int i = 0; i < store.PageCount(); ++i)
         writer.AddPage(store.Page(i), fonts);
-    const PrintOutcome outcome = FinishPdf(writer, store.PageCount(), monitor);
-    if (outcome == PrintOutcome::Printed && !file.Commit())
-        return PrintOutcome::Failed;
-    return outcome;
+    return FinishPdf(writer, file, store.PageCount(), monitor);
 }
 
 // False after a cancel, and after a failure, which is told.
@@ -172,8 +170,7 @@ bool ComposePdfInPlace(TPrintForm& form, QPrinter& printer, const PageFormat& fo
         return Told(PrintOutcome::Failed, printer.outputFileName());
     form.BeginCompose(printer, format, progress);
     const PageStore& pages = form.BandReport.Pages();
-    PdfWriter writer(file.Path(), PaperPoints(printer), pages.Facts(), pages.LayoutDpi(),
-                     pages.Title());
+    PdfWriter writer(file.Path(), PaperPoints(printer), pages);
     if (!writer.Start()) {
         form.EndCompose();
         return Told(PrintOutcome::Failed, printer.outputFileName());
@@ -198,12 +195,8 @@ bool ComposePdfInPlace(TPrintForm& form, QPrinter& printer, const PageFormat& fo
     }
     feed();
     const bool printed = window.Watch([&](RunMonitor* monitor) {
-        PrintOutcome outcome = FinishPdf(writer, pages.PageCount(), monitor);
-        if (outcome == PrintOutcome::Printed && !file.Commit())
-            outcome = PrintOutcome::Failed;
-        return Told(outcome, printer.outputFileName());
+        return Told(FinishPdf(writer, file, pages.PageCount(), monitor), printer.outputFileName());
     });
-    writer.Abandon();
     form.EndCompose();
     return printed;
 }

@@ -1,5 +1,6 @@
 #include "output/ReportProgress.h"
 
+#include "output/Progress.h"
 #include "output/ReportPrinter.h"
 #include "platform/DisplayText.h"
 
@@ -19,7 +20,6 @@ namespace {
 // enough for Cancel to answer at once, seldom enough not to slow the run.
 constexpr qint64 EventIntervalMs = 40;
 
-constexpr int ComposerWindowHalfHeight = 70;
 constexpr int TitleBarRoom = 48;
 
 } // namespace
@@ -55,14 +55,14 @@ void TReportProgressForm::RunStarted(const std::string& reportTitle) {
     ProcessEvents();
 }
 
-// The composer's progress window is centred on the screen and 140 high; this
-// one stands below it with room for both title bars.
+// The composer's progress window is centred on the screen; this one stands
+// below it with room for both title bars.
 void TReportProgressForm::PlaceBelowCentre() {
     const QScreen* screen = this->screen();
     if (!screen)
         return;
     const QPoint centre = screen->geometry().center();
-    const int top = centre.y() + ComposerWindowHalfHeight + TitleBarRoom;
+    const int top = centre.y() + ProgressFormHeight / 2 + TitleBarRoom;
     move(centre.x() - width() / 2, std::min(top, screen->availableGeometry().bottom() - height()));
 }
 

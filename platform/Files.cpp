@@ -45,6 +45,11 @@ size_t ExtensionStart(const std::string& path) {
     return dot == std::string::npos || dot < NameStart(path) ? std::string::npos : dot;
 }
 
+// The directory as the start of its entries' paths.
+std::string EntryPrefix(const std::string& directory) {
+    return directory.empty() || IsSeparator(directory.back()) ? directory : directory + "/";
+}
+
 #ifdef _WIN32
 
 // The attributes of an existing file or directory; nullopt when none exists.
@@ -64,8 +69,7 @@ bool IsRegularFile(const WIN32_FILE_ATTRIBUTE_DATA& data) {
 std::vector<std::string> EntryNames(const std::string& directory) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found{};
-    const std::string pattern =
-        directory.empty() || IsSeparator(directory.back()) ? directory + "*" : directory + "\\*";
+    const std::string pattern = EntryPrefix(directory) + "*";
     const HANDLE search = ::FindFirstFileA(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return names;
@@ -295,8 +299,7 @@ bool SetWorkingDirectory(const std::string& directory) {
 std::vector<std::string> FilesWithExtension(const std::string& directory,
                                             const std::string& extension) {
     std::vector<std::string> names = EntryNames(directory);
-    const std::string prefix =
-        directory.empty() || IsSeparator(directory.back()) ? directory : directory + "/";
+    const std::string prefix = EntryPrefix(directory);
     std::erase_if(names, [&](const std::string& name) {
         return !EqualIgnoringAsciiCase(ExtractFileExt(name), extension) ||
                !FileExists(prefix + name);

@@ -44,14 +44,20 @@ struct TrackedFile {
 
 std::atomic<TrackedFile*> TrackedFiles{nullptr};
 
-#ifdef _WIN32
-
+// Only calls a signal handler may make.
 void RemoveTrackedFiles() {
     for (TrackedFile* file = TrackedFiles.load(); file; file = file->Next) {
-        if (file->State.load() == SlotUsed)
-            ::DeleteFileA(file->Path);
+        if (file->State.load() != SlotUsed)
+            continue;
+#ifdef _WIN32
+        ::DeleteFileA(file->Path);
+#else
+        unlink(file->Path);
+#endif
     }
 }
+
+#ifdef _WIN32
 
 // Ctrl+C, Ctrl+Break, the console closed, a logoff or a shutdown. The system
 // calls this on a thread of its own; answering FALSE leaves the event to the
@@ -68,10 +74,7 @@ void HandleEndingSignals() {
 #else
 
 extern "C" void RemoveTrackedFilesAndEnd(int signal) {
-    for (TrackedFile* file = TrackedFiles.load(); file; file = file->Next) {
-        if (file->State.load() == SlotUsed)
-            unlink(file->Path);
-    }
+    RemoveTrackedFiles();
     // SA_RESETHAND has put the default action back: this ends the program
     // with the status the signal gives.
     raise(signal);
