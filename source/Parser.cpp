@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstring>
+#include <string_view>
 
 namespace pembrill {
 
@@ -55,20 +56,6 @@ bool IsUsesWord(const std::string& token) {
 
 } // namespace
 
-std::string TrimLeftBlanks(const std::string& text) {
-    size_t begin = 0;
-    while (begin < text.size() && IsBlank(text[begin]))
-        ++begin;
-    return text.substr(begin);
-}
-
-std::string TrimRightBlanks(const std::string& text) {
-    size_t end = text.size();
-    while (end > 0 && IsBlank(text[end - 1]))
-        --end;
-    return text.substr(0, end);
-}
-
 std::string TrimBlanks(const std::string& text) {
     return std::string(TrimmedBlanks(text));
 }
@@ -95,6 +82,7 @@ void TParser::LoadNextLine() {
             return;
         }
         FileExhausted = false;
+        ++LoadedLineCount;
         LineEnd = Line.size();
         while (LineBegin < LineEnd && IsBlank(Line[LineBegin]))
             ++LineBegin;
@@ -144,26 +132,64 @@ void TParser::ReadToken(std::string& token, TTokenKind& kind) {
         token.assign(1, line[LineBegin]);
         break;
     }
-    LineBegin = end;
-    while (LineBegin < LineEnd && IsBlank(line[LineBegin]))
+    SkipTo(end);
+}
+
+bool TParser::CurrentLineStartsWith(const char (&opener)[3]) const {
+    return LineEnd - LineBegin >= 2 && Line[LineBegin] == opener[0] &&
+           Line[LineBegin + 1] == opener[1];
+}
+
+void TParser::SkipTo(size_t offset) {
+    LineBegin = offset;
+    while (LineBegin < LineEnd && IsBlank(Line[LineBegin]))
         ++LineBegin;
     if (LineBegin == LineEnd)
         LoadNextLine();
 }
 
+// Units hold "//" and "(* *)" comments as well as brace comments; read as
+// tokens, a "uses" in them would start a clause and a comment inside a
+// clause would end it. They are skipped by characters, not by tokens, so an
+// apostrophe inside them starts no string.
+void TParser::SkipSlashAndStarComments() {
+    for (;;) {
+        if (CurrentLineStartsWith("//")) {
+            SkipTo(LineEnd);
+        } else if (CurrentLineStartsWith("(*")) {
+            size_t from = LineBegin + 2;
+            for (;;) {
+                const std::string_view rest(Line.data() + from, LineEnd - from);
+                const size_t close = rest.find("*)");
+                if (close != std::string_view::npos) {
+                    SkipTo(from + close + 2);
+                    break;
+                }
+                SkipTo(LineEnd);
+                if (AtEnd())
+                    return;
+                from = LineBegin;
+            }
+        } else {
+            return;
+        }
+    }
+}
+
 void TParser::NextToken(std::string& token, TTokenKind& kind) {
+    SkipSlashAndStarComments();
     ReadToken(token, kind);
     while (!AtEnd() && IsChar(token, '{')) {
         while (!AtEnd() && !IsChar(token, '}'))
             ReadToken(token, kind);
+        SkipSlashAndStarComments();
         ReadToken(token, kind);
     }
 }
 
 void TParser::ReadRestOfLine(std::string& text) {
     text.assign(Line, LineBegin, LineEnd - LineBegin);
-    LineBegin = LineEnd;
-    LoadNextLine();
+    SkipTo(LineEnd);
 }
 
 void TParser::Rewind() {
@@ -216,6 +242,9 @@ bool TParser::ReadUsesEntry(std::string& unitName, std::string& formName, std::s
     if (token != "in")
         return true;
     NextToken(fileName, kind);
+    // Brace comments after the file name are read, not skipped: they name
+    // the form.
+    SkipSlashAndStarComments();
     ReadToken(token, kind);
     if (token == ",")
         return false;

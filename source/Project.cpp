@@ -244,6 +244,9 @@ void ReadProjectFile(ProjectModel& model, ProjectLists& lists) {
         return;
     std::string token;
     TTokenKind kind = tkIdentifier;
+    // The first token is read as it stands, so a brace comment opening the
+    // file is read as code; "//" and "(* *)" comments are skipped as anywhere.
+    parser->SkipSlashAndStarComments();
     parser->ReadToken(token, kind);
     NameSet formNames{std::vector<std::string>()};
     ReadProjectUses(*parser, token, kind, model, lists, formNames);

@@ -133,10 +133,18 @@ TEST_F(ParserTest, LineEndsOfUnixAndMixedFiles) {
     EXPECT_EQ(rest, "first line");
 }
 
-TEST_F(ParserTest, NextTokenSkipsBraceComments) {
+TEST_F(ParserTest, NextTokenSkipsComments) {
     EXPECT_EQ(Tokens("{$R *.RES} {one}{two} x { spans\r\n lines } y"), "Id:x Id:y");
     EXPECT_EQ(Tokens("{$R *.RES}", &TParser::ReadToken), "Sy:{ Sy:$ Id:R Sy:* Sy:. Id:RES Sy:}");
-    EXPECT_EQ(Tokens("(* uses *) // uses"), "Sy:( Sy:* Id:uses Sy:* Sy:) Sy:/ Sy:/ Id:uses");
+    EXPECT_EQ(Tokens("(* uses *) a // uses b\r\nc(* it's\r\n\r\n uses *)d{x}(*)*)e"),
+              "Id:a Id:c Id:d Id:e");
+    EXPECT_EQ(Tokens("(* x *) // y", &TParser::ReadToken),
+              "Sy:( Sy:* Id:x Sy:* Sy:) Sy:/ Sy:/ Id:y");
+    EXPECT_EQ(Tokens("a / / b ( * c"), "Id:a Sy:/ Sy:/ Id:b Sy:( Sy:* Id:c");
+    EXPECT_EQ(Tokens("s := '//' + '(*';"), "Id:s Sy:: Sy:= St:// Sy:+ St:(* Sy:;");
+    // A brace comment ends at its brace, whatever star comment it holds.
+    EXPECT_EQ(Tokens("a { (* } b *)"), "Id:a Id:b Sy:* Sy:)");
+    EXPECT_EQ(Tokens("a (* never closed\r\n b"), "Id:a Id:");
     // A string whose text is a brace opens a comment too.
     EXPECT_EQ(Tokens("a '{' b } c"), "Id:a Id:c");
     // An apostrophe in a comment runs a string over the brace on its line.
@@ -233,7 +241,7 @@ TEST_F(ParserTest, FindUsesFindsTheIdentifierInAnyCase) {
         found += token;
     }
     // The trailing "uses" is the last token and is not found.
-    EXPECT_EQ(found, "BCD");
+    EXPECT_EQ(found, "D");
 }
 
 TEST_F(ParserTest, ProjectUsesEntries) {
@@ -249,6 +257,8 @@ TEST_F(ParserTest, ProjectUsesEntries) {
     EXPECT_EQ(UsesEntries("uses A in 'a.pas' begin"), "[A||a.pas|2|1]");
     EXPECT_EQ(UsesEntries("uses A in 'a.pas' {F} begin"), "[A|F|a.pas|0|1]");
     EXPECT_EQ(UsesEntries("uses A"), "[A|||0|1]");
+    EXPECT_EQ(UsesEntries("uses // B,\r\n A in 'a.pas' // form:\r\n {F}, (* C, *) D;"),
+              "[A|F|a.pas|0|0][D|||0|1]");
 }
 
 TEST_F(ParserTest, CapitalInLeavesTheEntryUnread) {
@@ -271,14 +281,15 @@ TEST_F(ParserTest, PlainUsesNames) {
     EXPECT_EQ(UsesNames("uses\r\n  A {first}, { second }\r\n B\r\n;"), "[A 0][B 1]");
     EXPECT_EQ(UsesNames("uses A B, C;"), "[A 1]");
     EXPECT_EQ(UsesNames("uses A,"), "[A 0][ 1]");
+    EXPECT_EQ(UsesNames("uses A, // B;\r\n C (* D; *), {E;} F;"), "[A 0][C 0][F 1]");
+    // No dotted name joins across a comment.
+    EXPECT_EQ(UsesNames("// uses Windows. It is\r\nuses db // a.\r\n, x;"), "[db 0][x 1]");
 }
 
 TEST_F(ParserTest, BlanksAreSpaceAndTabOnly) {
     EXPECT_EQ(TrimBlanks(" \t a b \t "), "a b");
     EXPECT_EQ(TrimBlanks(" \t "), "");
     EXPECT_EQ(TrimBlanks("\r a \f"), "\r a \f");
-    EXPECT_EQ(TrimLeftBlanks("\t x "), "x ");
-    EXPECT_EQ(TrimRightBlanks("\t x "), "\t x");
     EXPECT_TRUE(IsBlank('\t'));
     EXPECT_FALSE(IsBlank('\n'));
 }

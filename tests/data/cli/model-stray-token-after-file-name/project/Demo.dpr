@@ -1,7 +1,7 @@
 program Demo;
 uses
   Main in 'Main.pas' {MainForm},
-  Odd in 'Odd.pas' (* stray *),
+  Odd in 'Odd.pas' (stray),
   Never in 'Never.pas' {NeverForm};
 begin
   Application.CreateForm(TMainForm, MainForm);

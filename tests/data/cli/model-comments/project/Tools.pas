@@ -1,0 +1,11 @@
+unit Tools;
+
+(* This unit
+   uses nothing but Classes; *)
+interface
+
+uses Classes;
+
+implementation
+
+end.
