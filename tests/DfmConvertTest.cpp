@@ -1,4 +1,6 @@
+#include "forms/ObjectReader.h"
 #include "tests/FormBytes.h"
+#include "tests/support/TreeDump.h"
 #include "tools/DfmFile.h"
 #include "tools/FormFormatError.h"
 
@@ -276,6 +278,69 @@ TEST(DfmConvertTest, ListsAndCollections) {
                                       "        item\r\n"
                                       "        end>\r\n"
                                       "    end>");
+}
+
+// The converter's text of collections, frames and lists reads back whole:
+// one tree item per object, each property line with its own object.
+TEST(DfmConvertTest, TextOfCollectionsFramesAndListsReadsBackWhole) {
+    FormBytes form;
+    form.Signature().Object("TForm1", "Form1").Property("Caption").String("end").End();
+    form.Object("TStatusBar", "StatusBar1").Property("Panels").Collection();
+    form.List().Property("Width").Int8(60).End();
+    form.List().Property("Text").String("end").Property("Width").Int8(50).End().End();
+    form.Property("SimplePanel").False().End().End();
+    form.Object("TListView", "ListView1").Property("Columns").Collection().Int8(0).List();
+    form.Property("Caption").String("object").Property("Sub").Collection().List();
+    form.Property("Items").Collection().End().End().End().End().End();
+    form.Property("Tag").Int8(1).End().End();
+    form.Prefix(4).Object("TFrame1", "Frame11").Property("Left").Int8(8).End();
+    form.Prefix(1).Object("TLabel", "Label1").Property("Caption").String("Name").End().End();
+    form.Object("TListBox", "ListBox1").Property("Items.Strings").List();
+    form.String("One").String("end").String(std::string(70, 'x')).End().End().End();
+    form.End();
+    form.Object("TButton", "Button1").End().End();
+    form.End();
+
+    const TemporaryDirectory dir;
+    WriteFile(dir / "Unit1.txt", Convert(form.Bytes()));
+    ObjectTree tree;
+    ReadTextFormFile(dir / "Unit1.txt", tree);
+
+    EXPECT_EQ(test::TreeDump(tree), "1 1 Form1:  TForm1\n"
+                                    "\tCaption = 'end'\n"
+                                    "2 2 StatusBar1:  TStatusBar\n"
+                                    "\tPanels = <\n"
+                                    "\titem\n"
+                                    "\tWidth = 60\n"
+                                    "\tend\n"
+                                    "\titem\n"
+                                    "\tText = 'end'\n"
+                                    "\tWidth = 50\n"
+                                    "\tend >\n"
+                                    "\tSimplePanel = False\n"
+                                    "3 2 ListView1:  TListView\n"
+                                    "\tColumns = <\n"
+                                    "\titem [0]\n"
+                                    "\tCaption = 'object'\n"
+                                    "\tSub = <\n"
+                                    "\titem\n"
+                                    "\tItems = <>\n"
+                                    "\tend >\n"
+                                    "\tend >\n"
+                                    "\tTag = 1\n"
+                                    "4 2 Frame11:  TFrame1\n"
+                                    "\tLeft = 8\n"
+                                    "5 3 Label1:  TLabel\n"
+                                    "\tCaption = 'Name'\n"
+                                    "6 3 ListBox1:  TListBox\n"
+                                    "\tItems .Strings = (\n"
+                                    "\tOne\n"
+                                    "\tend\n"
+                                    "\t" +
+                                        std::string(64, 'x') +
+                                        " +\n"
+                                        "\txxxxxx )\n"
+                                        "7 2 Button1:  TButton\n");
 }
 
 TEST(DfmConvertTest, BinaryDataUpTo32BytesStaysOnItsLine) {

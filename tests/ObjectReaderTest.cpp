@@ -66,7 +66,8 @@ TEST(ObjectReaderTest, ReadsObjectsAndTheirPropertyLines) {
                            "\tCaption = 'OK'\n"
                            "4 2 ListBox1:  TListBox\n"
                            "\tItems .Strings = (\n"
-                           "\tOne 'Two'\n"
+                           "\tOne\n"
+                           "\tTwo\n"
                            "\tThree )\n");
     EXPECT_EQ(form.Tree.Parent(3), 2);
     EXPECT_EQ(form.Tree.Parent(4), 1);
@@ -78,6 +79,10 @@ TEST(ObjectReaderTest, ObjectLinesKeepTheirTextAfterTheFirstColon) {
         "inherited Form2: TForm2",
         "  object TTimer",
         "  end",
+        "  inline Frame1: TFrame1",
+        "    inherited Label1: TLabel",
+        "    end",
+        "  end",
         "  inherited Button1:TButton [0]",
         "  end",
         "  object A: B: C",
@@ -87,91 +92,77 @@ TEST(ObjectReaderTest, ObjectLinesKeepTheirTextAfterTheFirstColon) {
 
     EXPECT_EQ(form.Dump(), "1 1 Form2:  TForm2\n"
                            "2 2 TTimer\n"
-                           "3 2 Button1: TButton [0]\n"
-                           "4 2 A:  B: C\n");
+                           "3 2 Frame1:  TFrame1\n"
+                           "4 3 Label1:  TLabel\n"
+                           "5 2 Button1: TButton [0]\n"
+                           "6 2 A:  B: C\n");
     EXPECT_EQ(form.Tree.ClassName(2), "TTimer");
 }
 
-// The first token alone decides, whatever its kind, so collection ends and
-// string items that read "end" or "object" open and close blocks.
-TEST(ObjectReaderTest, FirstTokensOpenAndCloseBlocksWhateverTheirKind) {
-    // "end>" closes the collection's owner: what follows goes one level up,
-    // and every enclosing block closes one line early.
+// Inside a collection value every line belongs to its owner, "item" and
+// "end" included; words of object blocks count only where they stand bare.
+TEST(ObjectReaderTest, CollectionsStringItemsAndOneTokenLinesStayWithTheirObject) {
     ReadForm collection(CrLf({
         "object Form1: TForm1",
-        "  object Panel1: TPanel",
-        "    object StatusBar1: TStatusBar",
-        "      Panels = <",
-        "        item",
-        "          Width = 50",
-        "        end>",
-        "      SimplePanel = False",
-        "    end",
-        "    Left = 3",
+        "  object StatusBar1: TStatusBar",
+        "    Panels = <",
+        "      item",
+        "        Items = <>",
+        "        Sub = <",
+        "          item",
+        "            object = 1",
+        "          end>",
+        "      end>",
+        "    SimplePanel = False",
         "  end",
-        "  Top = 4",
-        "end",
-    }));
-    EXPECT_EQ(collection.Dump(), "1 1 Form1:  TForm1\n"
-                                 "\tLeft = 3\n"
-                                 "2 2 Panel1:  TPanel\n"
-                                 "\t> SimplePanel = False\n"
-                                 "3 3 StatusBar1:  TStatusBar\n"
-                                 "\tPanels = <\n"
-                                 "\titem Width = 50\n");
-
-    ReadForm strings(CrLf({
-        "object Form1: TForm1",
         "  object Memo1: TMemo",
         "    Lines.Strings = (",
         "      'end'",
         "      'object'",
         "      'Last')",
-        "    Top = 1",
-        "  end",
-        "  Left = 2",
-        "end",
-        "end",
-        "object Ignored: TForm",
-        "end",
-    }));
-    EXPECT_EQ(strings.Dump(), "1 1 Form1:  TForm1\n"
-                              "\tLeft = 2\n"
-                              "2 2 Memo1:  TMemo\n"
-                              "\tLines .Strings = (\n"
-                              "3 2 'Last')\n"
-                              "\tTop = 1\n");
-}
-
-TEST(ObjectReaderTest, OneTokenLineSwallowsTheNextLineEvenAnEnd) {
-    ReadForm form(CrLf({
-        "object Form1: TForm1",
-        "  object Image1: TImage",
         "    Picture.Data = {",
         "      ABCDEF}",
         "    Tag",
         "  end",
-        "  Left = 1",
+        "  Left = 2",
+        "end",
+        "object Ignored: TForm",
         "end",
     }));
-
-    EXPECT_EQ(form.Dump(), "1 1 Form1:  TForm1\n"
-                           "2 2 Image1:  TImage\n"
-                           "\tPicture .Data = {\n"
-                           "\tABCDEF }\n"
-                           "\tTag end\n"
-                           "\tLeft = 1\n");
+    EXPECT_EQ(collection.Dump(), "1 1 Form1:  TForm1\n"
+                                 "\tLeft = 2\n"
+                                 "2 2 StatusBar1:  TStatusBar\n"
+                                 "\tPanels = <\n"
+                                 "\titem\n"
+                                 "\tItems = <>\n"
+                                 "\tSub = <\n"
+                                 "\titem\n"
+                                 "\tobject = 1\n"
+                                 "\tend >\n"
+                                 "\tend >\n"
+                                 "\tSimplePanel = False\n"
+                                 "3 2 Memo1:  TMemo\n"
+                                 "\tLines .Strings = (\n"
+                                 "\tend\n"
+                                 "\tobject\n"
+                                 "\tLast )\n"
+                                 "\tPicture .Data = {\n"
+                                 "\tABCDEF }\n"
+                                 "\tTag\n");
 }
 
 TEST(ObjectReaderTest, FileEndingEarlyKeepsWhatWasRead) {
     ReadForm noBreak("object Form1: TForm1\r\n  Left = 1\r\nend");
     EXPECT_EQ(noBreak.Dump(), "1 1 Form1:  TForm1\n\tLeft = 1\n");
 
-    // A lone token on the last line has no rest and is not kept.
     ReadForm truncated(
         CrLf({"object Form1: TForm1", "  object Panel1: TPanel", "    Left = 1", "    Tag"}));
     EXPECT_EQ(truncated.Messages.Transcript(), "");
-    EXPECT_EQ(truncated.Dump(), "1 1 Form1:  TForm1\n2 2 Panel1:  TPanel\n\tLeft = 1\n");
+    EXPECT_EQ(truncated.Dump(), "1 1 Form1:  TForm1\n2 2 Panel1:  TPanel\n\tLeft = 1\n\tTag\n");
+
+    // A collection cut off keeps its lines with its owner.
+    ReadForm openCollection(CrLf({"object Form1: TForm1", "  Panels = <", "    item", "    end"}));
+    EXPECT_EQ(openCollection.Dump(), "1 1 Form1:  TForm1\n\tPanels = <\n\titem\n\tend\n");
 
     ReadForm unix("object Form1: TForm1\n  Top = 2\n  object B: TButton\n  end\nend\n");
     EXPECT_EQ(unix.Dump(), "1 1 Form1:  TForm1\n\tTop = 2\n2 2 B:  TButton\n");

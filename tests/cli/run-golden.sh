@@ -13,6 +13,8 @@
 #                 goes (default: bin/convert.exe)
 #   no-converter  optional: no Delphi installation is registered
 #   registry/     optional: hive files put in the registry directory first
+#   every-object-line-an-item optional: the tree printed holds one item per
+#                 object, inherited and inline line of the project's forms
 #   expected.out, expected.err, expected.status
 # In the outputs the fresh directory's path reads as $DIR. With --update the
 # expected files are written from what the CLI gives (review them!).
@@ -50,9 +52,17 @@ for case in "$cases"/*/; do
     for stream in out err; do
         sed -i "s|$dir|\$DIR|g" "$work/$stream"
     done
+    object_lines=0 items=0
+    if [ -f "$case/every-object-line-an-item" ]; then
+        object_lines=$(cat "$case"/project/*.dfm | grep -cE '^[[:space:]]*(object|inherited|inline) ')
+        items=$(grep -cE '^[0-9]+ [0-9]+ ' "$work/out")
+    fi
     # No job leaves a print file behind.
     if compgen -G "$work/tmp/pbx*" >/dev/null; then
         echo "FAILED: $name (print files left: $(ls "$work/tmp"))"
+        failed=$((failed + 1))
+    elif [ "$object_lines" -ne "$items" ]; then
+        echo "FAILED: $name ($object_lines object lines, $items tree items)"
         failed=$((failed + 1))
     elif [ "$update" = --update ]; then
         for stream in out err status; do cp "$work/$stream" "$case/expected.$stream"; done

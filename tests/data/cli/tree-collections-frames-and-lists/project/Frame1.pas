@@ -1,0 +1,4 @@
+unit Frame1;
+interface
+implementation
+end.

@@ -1,0 +1,4 @@
+unit Unit1;
+interface
+implementation
+end.
