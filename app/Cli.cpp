@@ -1,18 +1,18 @@
 #include "app/Cli.h"
 
-#include "app/Main.h"
-#include "app/Startup.h"
-#include "output/Frmt.h"
+#include "output/DisplayText.h"
+#include "output/Printer.h"
 #include "output/Prnt.h"
-#include "platform/DisplayText.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
-#include "platform/Printer.h"
-#include "report/Depfilt.h"
-#include "report/DialogSettingsControls.h"
-#include "report/Objfilt.h"
-#include "report/Prntset.h"
 #include "source/Parser.h"
+#include "ui/Depfilt.h"
+#include "ui/DialogSettingsControls.h"
+#include "ui/Frmt.h"
+#include "ui/Main.h"
+#include "ui/Objfilt.h"
+#include "ui/Prntset.h"
+#include "ui/Startup.h"
 
 #include <QPrinter>
 

@@ -1,8 +1,8 @@
-#include "app/About.h"
-#include "app/Main.h"
-#include "app/Startup.h"
-#include "platform/GuiMessageBox.h"
 #include "platform/MessageBox.h"
+#include "ui/About.h"
+#include "ui/Main.h"
+#include "ui/Startup.h"
+#include "ui/widgets/GuiMessageBox.h"
 
 #include <QApplication>
 

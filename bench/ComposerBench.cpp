@@ -1,11 +1,11 @@
 #include "app/Headless.h"
 #include "output/PageStore.h"
-#include "output/Preview.h"
 #include "output/Prnt.h"
-#include "output/ReportOutput.h"
 #include "platform/ProgressDisplay.h"
 #include "report/LineSink.h"
 #include "report/SourceListing.h"
+#include "ui/Preview.h"
+#include "ui/ReportOutput.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

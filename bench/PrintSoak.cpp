@@ -12,11 +12,11 @@
 // properties. Exit status 0 when every check held, 1 otherwise.
 
 #include "app/Headless.h"
-#include "app/Main.h"
-#include "app/Startup.h"
+#include "output/Printer.h"
 #include "platform/MessageBox.h"
-#include "platform/Printer.h"
-#include "report/Prntset.h"
+#include "ui/Main.h"
+#include "ui/Prntset.h"
+#include "ui/Startup.h"
 
 #include <QApplication>
 #include <QPrinter>

@@ -1,6 +1,6 @@
 #include "output/LayoutText.h"
 
-#include "platform/DisplayText.h"
+#include "output/DisplayText.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>

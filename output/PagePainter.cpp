@@ -1,9 +1,9 @@
 #include "output/PagePainter.h"
 
+#include "output/DisplayText.h"
 #include "output/LayoutText.h"
 #include "output/PageStore.h"
 #include "output/RunMonitor.h"
-#include "platform/DisplayText.h"
 
 #include <QPainter>
 #include <QPrinter>

@@ -1,7 +1,7 @@
 #include "output/PdfWriter.h"
 
+#include "output/DisplayText.h"
 #include "output/LayoutText.h"
-#include "platform/DisplayText.h"
 
 #include <QList>
 

@@ -1,9 +1,9 @@
 #include "output/Prnt.h"
 
+#include "output/DecimalSeparator.h"
+#include "output/DisplayText.h"
 #include "output/LayoutText.h"
 #include "output/ReportPrinter.h"
-#include "platform/DecimalSeparator.h"
-#include "platform/DisplayText.h"
 #include "platform/FileError.h"
 #include "platform/LineReader.h"
 #include "platform/MessageBox.h"

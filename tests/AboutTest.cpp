@@ -1,4 +1,4 @@
-#include "app/About.h"
+#include "ui/About.h"
 
 #include <QApplication>
 #include <QLabel>

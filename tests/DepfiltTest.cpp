@@ -1,4 +1,4 @@
-#include "report/Depfilt.h"
+#include "ui/Depfilt.h"
 
 #include <QApplication>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "output/Frmt.h"
-#include "platform/Printer.h"
+#include "ui/Frmt.h"
+#include "output/Printer.h"
 
 #include "platform/MessageBox.h"
 

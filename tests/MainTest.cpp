@@ -1,4 +1,4 @@
-#include "app/Main.h"
+#include "ui/Main.h"
 
 #include "platform/MessageBox.h"
 #include "support/TempDir.h"

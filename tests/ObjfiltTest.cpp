@@ -1,4 +1,4 @@
-#include "report/Objfilt.h"
+#include "ui/Objfilt.h"
 
 #include <QApplication>
 #include <QTest>

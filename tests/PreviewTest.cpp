@@ -1,15 +1,15 @@
-#include "output/Preview.h"
+#include "ui/Preview.h"
 
 #include "output/LayoutText.h"
 #include "output/PageFacts.h"
-#include "output/PreviewPage.h"
+#include "output/Printer.h"
 #include "output/Prnt.h"
-#include "output/ReportOutput.h"
-#include "output/ReportProgress.h"
-#include "platform/Printer.h"
 #include "support/CommandOutput.h"
 #include "support/FakeProgress.h"
 #include "support/TempDir.h"
+#include "ui/PreviewPage.h"
+#include "ui/ReportOutput.h"
+#include "ui/ReportProgress.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,12 +1,12 @@
-#include "report/Prntset.h"
+#include "ui/Prntset.h"
 
-#include "app/Main.h"
-#include "app/Startup.h"
 #include "output/Prnt.h"
-#include "output/Progress.h"
 #include "platform/MessageBox.h"
 #include "tests/support/RegistryScope.h"
 #include "tests/support/TempDir.h"
+#include "ui/Main.h"
+#include "ui/Progress.h"
+#include "ui/Startup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
-#include "report/Prntset.h"
+#include "ui/Prntset.h"
 
-#include "app/Main.h"
-#include "app/Startup.h"
-#include "output/Frmt.h"
+#include "output/Printer.h"
 #include "output/Prnt.h"
 #include "platform/MessageBox.h"
-#include "platform/Printer.h"
-#include "report/Depfilt.h"
-#include "report/Objfilt.h"
 #include "tests/support/RegistryScope.h"
 #include "tests/support/TempDir.h"
+#include "ui/Depfilt.h"
+#include "ui/Frmt.h"
+#include "ui/Main.h"
+#include "ui/Objfilt.h"
+#include "ui/Startup.h"
 
 #include <QApplication>
 #include <QPrinter>

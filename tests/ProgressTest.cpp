@@ -1,4 +1,4 @@
-#include "output/Progress.h"
+#include "ui/Progress.h"
 
 #include <QApplication>
 #include <QScreen>

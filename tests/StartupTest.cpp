@@ -1,9 +1,9 @@
-#include "app/Startup.h"
+#include "ui/Startup.h"
 
-#include "app/About.h"
-#include "app/Main.h"
 #include "platform/MessageBox.h"
 #include "support/TempDir.h"
+#include "ui/About.h"
+#include "ui/Main.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,0 +1,277 @@
+#include "ui/Preview.h"
+
+#include "output/DisplayText.h"
+#include "output/PageStore.h"
+#include "output/ReportPrinter.h"
+#include "ui/PreviewPage.h"
+#include "ui/ReportOutput.h"
+#include "ui/widgets/WaitCursor.h"
+
+#include <QActionGroup>
+#include <QIntValidator>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <limits>
+
+namespace pembrill {
+
+namespace {
+
+// The sheet's border on both sides, kept free when the page is fitted.
+constexpr double FitRoom = 24.0;
+
+} // namespace
+
+TPreviewForm::TPreviewForm(const PageStore& store, QPrinter& printer, QWidget* parent)
+    : QDialog(parent), Store(store), Printer(printer) {
+    setObjectName("PreviewForm");
+    setWindowTitle(ToDisplay(ReportPrinter().PreviewCaption));
+    setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* bar = new QToolBar(this);
+    bar->setObjectName("ToolBar");
+    BuildToolBar(*bar);
+    layout->addWidget(bar);
+    Scroller = new QScrollArea(this);
+    Scroller->setObjectName("PageScroller");
+    Scroller->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Scroller->setBackgroundRole(QPalette::Dark);
+    Scroller->viewport()->installEventFilter(this);
+    Page = new TPreviewPage(store, Scroller);
+    Scroller->setWidget(Page);
+    layout->addWidget(Scroller);
+    RunTimer = new QTimer(this);
+    RunTimer->setSingleShot(true);
+    RunTimer->setInterval(0);
+    connect(RunTimer, &QTimer::timeout, this, &TPreviewForm::StepRun);
+    ShowPage(0);
+}
+
+void TPreviewForm::FollowRun(std::function<bool()> composeMore) {
+    ComposeMore = std::move(composeMore);
+    if (ComposeMore)
+        RunTimer->start();
+    ShowPageCount();
+}
+
+QAction* TPreviewForm::AddButton(const QString& text, const char* name) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(name);
+    return action;
+}
+
+void TPreviewForm::BuildToolBar(QToolBar& bar) {
+    ZoomFitButton = AddButton("Fit in Window", "ZoomFitButton");
+    Zoom100Button = AddButton("100%", "Zoom100Button");
+    ZoomWidthButton = AddButton("Page Width", "ZoomWidthButton");
+    auto* zoom = new QActionGroup(this);
+    for (QAction* action : {ZoomFitButton, Zoom100Button, ZoomWidthButton}) {
+        action->setCheckable(true);
+        zoom->addAction(action);
+        bar.addAction(action);
+    }
+    ZoomFitButton->setChecked(true);
+    connect(ZoomFitButton, &QAction::triggered, this,
+            [this] { SetZoomMode(TZoomMode::FitInWindow); });
+    connect(Zoom100Button, &QAction::triggered, this, [this] { SetZoomMode(TZoomMode::Actual); });
+    connect(ZoomWidthButton, &QAction::triggered, this,
+            [this] { SetZoomMode(TZoomMode::PageWidth); });
+    bar.addSeparator();
+
+    FirstPageButton = AddButton("First page", "FirstPageButton");
+    PrevPageButton = AddButton("Previous page", "PrevPageButton");
+    PageLabel = new QLabel("Page", this);
+    PageLabel->setObjectName("PageLabel");
+    PageLabel->setContentsMargins(8, 0, 4, 0);
+    PageEdit = new QLineEdit(this);
+    PageEdit->setObjectName("PageEdit");
+    PageEdit->setValidator(new QIntValidator(1, std::numeric_limits<int>::max(), PageEdit));
+    PageEdit->setAlignment(Qt::AlignRight);
+    PageEdit->setFixedWidth(PageEdit->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
+    PageCountLabel = new QLabel(this);
+    PageCountLabel->setObjectName("PageCountLabel");
+    PageCountLabel->setContentsMargins(4, 0, 8, 0);
+    NextPageButton = AddButton("Next page", "NextPageButton");
+    LastPageButton = AddButton("Last page", "LastPageButton");
+    bar.addAction(FirstPageButton);
+    bar.addAction(PrevPageButton);
+    bar.addWidget(PageLabel);
+    bar.addWidget(PageEdit);
+    bar.addWidget(PageCountLabel);
+    bar.addAction(NextPageButton);
+    bar.addAction(LastPageButton);
+    connect(FirstPageButton, &QAction::triggered, this, [this] { ShowPage(0); });
+    connect(PrevPageButton, &QAction::triggered, this, [this] { ShowPage(PageIndex() - 1); });
+    connect(NextPageButton, &QAction::triggered, this, [this] { ShowPage(PageIndex() + 1); });
+    connect(LastPageButton, &QAction::triggered, this, &TPreviewForm::ShowLastPage);
+    connect(PageEdit, &QLineEdit::returnPressed, this, &TPreviewForm::GoToTypedPage);
+    bar.addSeparator();
+
+    PrintButton = AddButton("Print report", "PrintButton");
+    ExitButton = AddButton("&Exit", "ExitButton");
+    bar.addAction(PrintButton);
+    bar.addAction(ExitButton);
+    connect(PrintButton, &QAction::triggered, this, &TPreviewForm::PrintButtonClick);
+    connect(ExitButton, &QAction::triggered, this, &QDialog::accept);
+}
+
+int TPreviewForm::PageIndex() const {
+    return Page->PageIndex();
+}
+
+void TPreviewForm::ShowPage(int index) {
+    const int last = std::max(Store.FinishedPageCount() - 1, 0);
+    Page->SetPageIndex(std::clamp(index, 0, last));
+    ShowPageCount();
+}
+
+// Last page stays on while the run goes on: it waits for the run's end.
+void TPreviewForm::ShowPageCount() {
+    const int index = PageIndex();
+    const int count = Store.FinishedPageCount();
+    PageEdit->setText(QString::number(index + 1));
+    PageCountLabel->setText(QString("of %1").arg(count));
+    FirstPageButton->setEnabled(index > 0);
+    PrevPageButton->setEnabled(index > 0);
+    NextPageButton->setEnabled(index < count - 1);
+    LastPageButton->setEnabled(index < count - 1 || RunGoingOn());
+}
+
+void TPreviewForm::StepRun() {
+    if (!ComposeMore)
+        return;
+    if (ComposeMore())
+        RunTimer->start();
+    else
+        ComposeMore = nullptr;
+    ShowPageCount();
+}
+
+void TPreviewForm::FinishRun() {
+    if (!ComposeMore)
+        return;
+    RunTimer->stop();
+    {
+        WaitCursor wait;
+        while (ComposeMore()) {
+        }
+    }
+    ComposeMore = nullptr;
+    ShowPageCount();
+}
+
+void TPreviewForm::ShowLastPage() {
+    FinishRun();
+    ShowPage(Store.FinishedPageCount() - 1);
+}
+
+// A page not yet laid out is waited for, as Last page waits for the last.
+void TPreviewForm::GoToTypedPage() {
+    const int wanted = PageEdit->text().toInt();
+    if (ComposeMore && wanted > Store.FinishedPageCount()) {
+        RunTimer->stop();
+        WaitCursor wait;
+        while (wanted > Store.FinishedPageCount() && ComposeMore()) {
+        }
+        if (wanted > Store.FinishedPageCount())
+            ComposeMore = nullptr;
+        else
+            RunTimer->start();
+    }
+    ShowPage(wanted - 1);
+}
+
+void TPreviewForm::SetZoomMode(TZoomMode mode) {
+    FZoomMode = mode;
+    ZoomFitButton->setChecked(mode == TZoomMode::FitInWindow);
+    Zoom100Button->setChecked(mode == TZoomMode::Actual);
+    ZoomWidthButton->setChecked(mode == TZoomMode::PageWidth);
+    ApplyZoom();
+}
+
+void TPreviewForm::ApplyZoom() {
+    const QSizeF paper = Page->PaperSize();
+    if (paper.isEmpty())
+        return;
+    const QSize room = Scroller->viewport()->size();
+    const double widthScale = std::max(room.width() - FitRoom, 1.0) / paper.width();
+    const double heightScale = std::max(room.height() - FitRoom, 1.0) / paper.height();
+    switch (FZoomMode) {
+    case TZoomMode::FitInWindow:
+        Page->SetScale(std::min(widthScale, heightScale));
+        break;
+    case TZoomMode::Actual:
+        Page->SetScale(1.0);
+        break;
+    case TZoomMode::PageWidth:
+        Page->SetScale(widthScale);
+        break;
+    }
+}
+
+void TPreviewForm::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    ApplyZoom();
+}
+
+void TPreviewForm::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_PageDown:
+        ShowPage(PageIndex() + 1);
+        return;
+    case Qt::Key_PageUp:
+        ShowPage(PageIndex() - 1);
+        return;
+    case Qt::Key_Home:
+        ShowPage(0);
+        return;
+    case Qt::Key_End:
+        ShowLastPage();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+bool TPreviewForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Scroller->viewport() && event->type() == QEvent::Wheel)
+        return WheelTurned(static_cast<QWheelEvent*>(event)->angleDelta().y());
+    if (watched == Scroller->viewport() && event->type() == QEvent::Resize)
+        ApplyZoom();
+    return QDialog::eventFilter(watched, event);
+}
+
+// The wheel scrolls a page taller than the window; at either end of the page,
+// or when the page fits, it moves to the next or previous page.
+bool TPreviewForm::WheelTurned(int delta) {
+    if (delta == 0)
+        return false;
+    QScrollBar* bar = Scroller->verticalScrollBar();
+    const bool down = delta < 0;
+    const bool atEnd = down ? bar->value() >= bar->maximum() : bar->value() <= bar->minimum();
+    if (!atEnd)
+        return false;
+    const int before = PageIndex();
+    ShowPage(before + (down ? 1 : -1));
+    if (PageIndex() != before)
+        bar->setValue(down ? bar->minimum() : bar->maximum());
+    return true;
+}
+
+void TPreviewForm::PrintButtonClick() {
+    FinishRun();
+    PrintStoredPages(Store, Printer, this);
+}
+
+} // namespace pembrill

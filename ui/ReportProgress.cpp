@@ -1,0 +1,92 @@
+#include "ui/ReportProgress.h"
+
+#include "output/DisplayText.h"
+#include "output/ReportPrinter.h"
+#include "ui/Progress.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace pembrill {
+
+namespace {
+
+// Events are let through this often while a run polls between bands: often
+// enough for Cancel to answer at once, seldom enough not to slow the run.
+constexpr qint64 EventIntervalMs = 40;
+
+constexpr int TitleBarRoom = 48;
+
+} // namespace
+
+TReportProgressForm::TReportProgressForm(QWidget* parent) : QDialog(parent) {
+    setObjectName("ReportProgressForm");
+    setWindowModality(Qt::ApplicationModal);
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    auto* layout = new QVBoxLayout(this);
+    TitleLabel = new QLabel(this);
+    TitleLabel->setObjectName("TitleLabel");
+    PageLabel = new QLabel(this);
+    PageLabel->setObjectName("PageLabel");
+    CancelButton = new QPushButton("Cancel", this);
+    CancelButton->setObjectName("CancelButton");
+    for (QLabel* label : {TitleLabel, PageLabel}) {
+        label->setAlignment(Qt::AlignCenter);
+        layout->addWidget(label);
+    }
+    layout->addWidget(CancelButton, 0, Qt::AlignHCenter);
+    connect(CancelButton, &QPushButton::clicked, this, [this] { Cancelled = true; });
+    setMinimumWidth(300);
+}
+
+void TReportProgressForm::RunStarted(const std::string& reportTitle) {
+    Cancelled = false;
+    setWindowTitle(ToDisplay(ReportPrinter().ProgressCaption));
+    TitleLabel->setText(ToDisplay(reportTitle));
+    PageLabel->clear();
+    adjustSize();
+    PlaceBelowCentre();
+    show();
+    ProcessEvents();
+}
+
+// The composer's progress window is centred on the screen; this one stands
+// below it with room for both title bars.
+void TReportProgressForm::PlaceBelowCentre() {
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return;
+    const QPoint centre = screen->geometry().center();
+    const int top = centre.y() + ProgressFormHeight / 2 + TitleBarRoom;
+    move(centre.x() - width() / 2, std::min(top, screen->availableGeometry().bottom() - height()));
+}
+
+void TReportProgressForm::PageBegun(int pageNumber) {
+    PageLabel->setText(QString("Page %1").arg(pageNumber));
+}
+
+void TReportProgressForm::PageSent(int pageNumber, int pageCount) {
+    PageLabel->setText(QString("Printing page %1 of %2").arg(pageNumber).arg(pageCount));
+}
+
+bool TReportProgressForm::CancelRequested() {
+    if (SinceEvents.hasExpired(EventIntervalMs))
+        ProcessEvents();
+    return Cancelled;
+}
+
+void TReportProgressForm::RunEnded() {
+    hide();
+}
+
+void TReportProgressForm::ProcessEvents() {
+    QCoreApplication::processEvents();
+    SinceEvents.start();
+}
+
+} // namespace pembrill
