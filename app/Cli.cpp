@@ -2,9 +2,9 @@
 
 #include "output/DisplayText.h"
 #include "output/Printer.h"
-#include "output/Prnt.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
+#include "report/PrintJob.h"
 #include "source/Parser.h"
 #include "ui/Depfilt.h"
 #include "ui/DialogSettingsControls.h"
@@ -75,11 +75,11 @@ void PrintTree() {
 
 // "=== <HeaderText> | <FooterFileName> | <FontName> | <FontSize>", then the
 // print file's bytes as written.
-void PrintSections(const TPrintForm& job) {
-    for (size_t i = 0; i < job.PrintFiles.size(); ++i) {
-        Write("=== " + job.HeaderTexts[i] + " | " + job.FooterFileNames[i] + " | " +
-              job.FontNames[i] + " | " + job.FontSizes[i] + "\n");
-        std::ifstream file(job.PrintFiles[i], std::ios::binary);
+void PrintSections(const PrintJob& job) {
+    for (const PrintSection& section : job.Sections()) {
+        Write("=== " + section.HeaderText + " | " + section.FooterFileName + " | " +
+              section.Font.Name + " | " + section.Font.Size + "\n");
+        std::ifstream file(section.PrintFile, std::ios::binary);
         Write(std::string(std::istreambuf_iterator<char>(file), {}));
     }
 }
@@ -239,9 +239,9 @@ void SetPrintChoices(const CliOptions& options) {
 void RunPrintJobs(const CliOptions& options, const std::string& pdfFile) {
     PrintSetupForm->ProjectFileName = MainForm->Project.ProjectFileName;
     if (options.Text) {
-        PrintSetupForm->SectionsSink = PrintSections;
-        PrintSetupForm->PrintButton->click();
-        PrintSetupForm->SectionsSink = nullptr;
+        PrintJob job;
+        if (BuildPrintJob(PrintSetupForm->JobInputs(), PrintSetupForm->JobChoices(), job))
+            PrintSections(job);
     }
     if (!pdfFile.empty()) {
         SetPdfOutput(ProgramPrinter(), ToDisplay(pdfFile));

@@ -109,6 +109,18 @@ TPrintForm::TPrintForm() : Progress(&Idle) {
 
 TPrintForm::~TPrintForm() = default;
 
+void TPrintForm::SetSections(const std::vector<PrintSection>& sections) {
+    for (auto* list : {&PrintFiles, &HeaderTexts, &FooterFileNames, &FontNames, &FontSizes})
+        list->clear();
+    for (const PrintSection& section : sections) {
+        PrintFiles.push_back(section.PrintFile);
+        HeaderTexts.push_back(section.HeaderText);
+        FooterFileNames.push_back(section.FooterFileName);
+        FontNames.push_back(section.Font.Name);
+        FontSizes.push_back(section.Font.Size);
+    }
+}
+
 void TPrintForm::FormCreate() {
     ReportPrinter().PreviewCaption = "Pembrill Preview";
     ReportPrinter().ProgressCaption = "Progress";

@@ -7,6 +7,7 @@
 #include "output/ReportLabel.h"
 #include "output/ReportShape.h"
 #include "output/WordWrapMemo.h"
+#include "report/PrintJob.h"
 
 #include <QDateTime>
 
@@ -52,6 +53,9 @@ public:
     void BeginCompose(const PageFacts& facts, const PageFormat& format, ProgressDisplay& progress);
     bool ComposeMore(int lines);
     std::optional<PageStore> EndCompose();
+
+    // The lists from a job's sections.
+    void SetSections(const std::vector<PrintSection>& sections);
 
     // Entry i of each list describes section i.
     std::vector<std::string> PrintFiles;

@@ -458,12 +458,14 @@ TEST_F(PrntsetTest, PrintAndPreviewCloseTheDialogOnlyWhenTheReportRan) {
 
     test::TempDir dir;
     MainForm->OpenProject(dir.Write("P.dpr", CrLf({"program P;", "begin", "end."})));
-    std::vector<std::string> headers;
-    Form->SectionsSink = [&](const TPrintForm& job) { headers = job.HeaderTexts; };
     Form->ProjectFileName = MainForm->Project.ProjectFileName;
     Form->SourceAllRadioButton->click();
+    SetPdfOutput(ProgramPrinter(), QString::fromStdString(dir / "P.pdf"));
     Form->PrintButton->click();
-    EXPECT_EQ(headers, std::vector<std::string>{"Source Code for: " + dir.Path + "/P.dpr"});
+    ProgramPrinter().setOutputFileName(QString());
+    EXPECT_EQ(PrintForm->HeaderTexts,
+              std::vector<std::string>{"Source Code for: " + dir.Path + "/P.dpr"});
+    EXPECT_TRUE(std::filesystem::exists(dir / "P.pdf"));
     EXPECT_FALSE(Form->isVisible());
     EXPECT_EQ(Form->result(), QDialog::Accepted);
 }

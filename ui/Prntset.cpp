@@ -1,11 +1,16 @@
 #include "ui/Prntset.h"
 
+#include "output/DisplayText.h"
 #include "output/Printer.h"
+#include "output/Prnt.h"
 #include "report/Settings.h"
 #include "ui/Depfilt.h"
 #include "ui/DialogSettingsControls.h"
 #include "ui/Frmt.h"
+#include "ui/Main.h"
 #include "ui/Objfilt.h"
+#include "ui/Progress.h"
+#include "ui/ReportOutput.h"
 #include "ui/widgets/CenterOnScreen.h"
 #include "ui/widgets/DialogControls.h"
 #include "ui/widgets/FieldExitWatcher.h"
@@ -48,6 +53,10 @@ void ConfirmWithOk(QPrintDialog& dialog) {
         if (QPushButton* confirm = buttons->button(QDialogButtonBox::Ok))
             confirm->setText("OK");
     }
+}
+
+SectionFont FontOf(const QComboBox& font, const QComboBox& size) {
+    return {FromDisplay(font.currentText()), FromDisplay(size.currentText())};
 }
 
 } // namespace
@@ -279,6 +288,50 @@ void TPrintSetupForm::Button2Click() {
 
 void TPrintSetupForm::CancelButtonClick() {
     reject();
+}
+
+PrintJobChoices TPrintSetupForm::JobChoices() const {
+    PrintJobChoices choices;
+    choices.Dependencies = DependencyFilterRadioButton->isChecked();
+    choices.DependencyLevels = FromDisplay(DependencyLevels->text());
+    choices.DependencyFont = FontOf(*FontDependencyComboBox, *FontSizeDependencyComboBox);
+    if (!SourceNoneRadioButton->isChecked())
+        choices.Sources =
+            SourceAllRadioButton->isChecked() ? ReportChoice::All : ReportChoice::Selected;
+    choices.LineNumbers = PrintLineNumbersCheckBox->isChecked();
+    choices.SourceFont = FontOf(*FontSourceComboBox, *FontSizeSourceComboBox);
+    choices.Objects = ObjectsGroupBox->isEnabled() && !ObjectNoneRadioButton->isChecked();
+    choices.ObjectOptions = {ObjectFilterRadioButton->isChecked(), ComponentsCheckBox->isChecked(),
+                             AllSubComponentsCheckBox->isChecked(),
+                             ObjectPropertiesCheckBox->isChecked()};
+    choices.ObjectFont = FontOf(*FontObjectComboBox, *FontSizeObjectComboBox);
+    return choices;
+}
+
+PrintJobInputs TPrintSetupForm::JobInputs() const {
+    return {MainForm->Project,
+            ProjectFileName,
+            MainForm->SourceList,
+            MainForm->Objects,
+            DependencyFilterForm->ShowStrings(),
+            ObjectFilterForm->SelectedStrings(),
+            *ProgressForm};
+}
+
+// The print files are deleted when the run has returned, with the job.
+bool TPrintSetupForm::AssemblePrintJob(bool Preview) {
+    PrintForm->BandReport.ShowProgress = true;
+    PrintJob job;
+    if (!BuildPrintJob(JobInputs(), JobChoices(), job))
+        return false;
+    PrintForm->SetSections(job.Sections());
+    PrintForm->BandReport.Orientation = ReportOrientation;
+    const PageFormat format = FormatForm->CurrentPageFormat();
+    if (Preview)
+        PreviewReport(*PrintForm, ProgramPrinter(), format, *ProgressForm, this);
+    else
+        PrintReport(*PrintForm, ProgramPrinter(), format, *ProgressForm, this);
+    return true;
 }
 
 void TPrintSetupForm::PreviewButtonClick() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/BandReport.h"
+#include "report/PrintJob.h"
 #include "ui/widgets/DropDownComboBox.h"
 
 #include <QCheckBox>
@@ -12,15 +13,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <functional>
 #include <string>
 
 namespace pembrill {
 
 class FieldExitWatcher;
-class JobFiles;
-class LineSink;
-class TPrintForm;
 
 // The Print Setup dialog: what the report holds (dependencies, source code,
 // objects), the font and size of each kind of section, and the buttons that
@@ -44,6 +41,10 @@ public:
     // Writes the chosen sections and runs the report to the preview or the
     // printer; true when the report ran.
     bool AssemblePrintJob(bool Preview);
+    // What the job is made of: the choices as the controls hold them, and
+    // the other windows' project, lists, object tree and progress window.
+    PrintJobChoices JobChoices() const;
+    PrintJobInputs JobInputs() const;
 
     void LoadSettings();
     void SaveDefaults();
@@ -69,9 +70,6 @@ public:
     // The orientation for the report engine, as the printer had it when the
     // printer setup dialog last closed.
     TPrinterOrientation ReportOrientation = TPrinterOrientation::poPortrait;
-    // Where a job's sections go instead of the preview or the printer, while
-    // their print files still exist: pembrill-cli's --text writes them out.
-    std::function<void(const TPrintForm&)> SectionsSink;
     // The checks of the number boxes.
     FieldExitWatcher& FieldChecks() const { return *ExitWatcher; }
 
@@ -124,12 +122,6 @@ private:
     void ConnectHandlers();
     void FormCreate();
     void SetObjectOptionsEnabled(bool enabled);
-    // The job's sections into their print files; true when the progress
-    // window was shown.
-    bool WriteSections(JobFiles& files);
-    bool WriteSourceSections(JobFiles& files);
-    void WriteDependencyReport(LineSink& file);
-    void WriteObjectsReport(LineSink& file);
 
     FieldExitWatcher* ExitWatcher;
 };

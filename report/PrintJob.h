@@ -1,0 +1,86 @@
+#pragma once
+
+#include "forms/ObjectTree.h"
+#include "report/ObjectsReport.h"
+#include "report/Settings.h"
+#include "source/Project.h"
+#include "source/StringList.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace pembrill {
+
+class PrintFile;
+class ProgressDisplay;
+
+// A section's font as the user left it in the print setup dialog's boxes.
+struct SectionFont {
+    std::string Name;
+    std::string Size;
+};
+
+// The print setup dialog's choices when Print or Preview is pressed.
+struct PrintJobChoices {
+    bool Dependencies = false;
+    std::string DependencyLevels;
+    SectionFont DependencyFont;
+    // None, All or Selected.
+    ReportChoice Sources = ReportChoice::None;
+    bool LineNumbers = true;
+    SectionFont SourceFont;
+    // False when the Objects group is disabled or None is checked.
+    bool Objects = false;
+    ObjectsReportOptions ObjectOptions;
+    SectionFont ObjectFont;
+};
+
+// What the sections are written from besides the choices: the main window's
+// project model, source list and object tree, the filter dialogs' lists and
+// the progress window that tells what is being prepared.
+struct PrintJobInputs {
+    const ProjectModel& Project;
+    // The print setup dialog's copy of the project file's full path.
+    const std::string& ProjectFileName;
+    const StringList& SourceList;
+    const ObjectTree& Objects;
+    const StringList& ShowList;
+    const StringList& SelectedTypes;
+    ProgressDisplay& Progress;
+};
+
+// One section: what the composer's five lists hold at its index.
+struct PrintSection {
+    std::string PrintFile;
+    std::string HeaderText;
+    std::string FooterFileName;
+    SectionFont Font;
+};
+
+// The sections of one job. Their print files never outlive it, also when
+// the job ends with a failed write.
+class PrintJob {
+public:
+    PrintJob() = default;
+    PrintJob(const PrintJob&) = delete;
+    PrintJob& operator=(const PrintJob&) = delete;
+    ~PrintJob();
+
+    const std::vector<PrintSection>& Sections() const { return FSections; }
+
+    // Null after "Error opening temp file".
+    std::unique_ptr<PrintFile> CreatePrintFile();
+    void AddSection(PrintSection section) { FSections.push_back(std::move(section)); }
+
+private:
+    std::vector<std::string> Paths;
+    std::vector<PrintSection> FSections;
+};
+
+// The job builder: writes every chosen section into a print file of its
+// own, in report order. False, after its message, when a write failed part
+// way (nothing is to be printed then) or when nothing is left to print.
+bool BuildPrintJob(const PrintJobInputs& inputs, const PrintJobChoices& choices, PrintJob& job);
+
+} // namespace pembrill
