@@ -1,10 +1,14 @@
 #include "ui/Preview.h"
 
 #include "output/DisplayText.h"
+#include "output/PageOutput.h"
 #include "output/PageStore.h"
+#include "output/Prnt.h"
 #include "output/ReportPrinter.h"
+#include "platform/ProgressDisplay.h"
 #include "ui/PreviewPage.h"
 #include "ui/ReportOutput.h"
+#include "ui/ReportProgress.h"
 #include "ui/widgets/WaitCursor.h"
 
 #include <QActionGroup>
@@ -12,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -21,6 +26,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
+#include <utility>
 
 namespace pembrill {
 
@@ -272,6 +279,56 @@ bool TPreviewForm::WheelTurned(int delta) {
 void TPreviewForm::PrintButtonClick() {
     FinishRun();
     PrintStoredPages(Store, Printer, this);
+}
+
+namespace {
+
+// Lays out the job up to the end of its first page, with the engine's
+// progress window up meanwhile. False when the run is over by then, complete
+// or cancelled.
+bool ComposeFirstPage(TPrintForm& form, QPrinter& printer, const PageFormat& format,
+                      ProgressDisplay& progress, QWidget* parent) {
+    EngineProgressWindow window(form.BandReport, parent);
+    form.BeginCompose(printer, format, progress);
+    bool more = true;
+    while (more && form.BandReport.Pages().FinishedPageCount() == 0)
+        more = form.ComposeMore(1);
+    return more;
+}
+
+// The preview, maximised and modal, until the user closes it; it lays out
+// the rest of the run meanwhile when `composeMore` is given.
+void ShowPreview(const PageStore& pages, QPrinter& printer, QWidget* parent,
+                 std::function<bool()> composeMore) {
+    TPreviewForm preview(pages, printer, parent);
+    preview.FollowRun(std::move(composeMore));
+    // Without a window manager a window cannot be maximised; it then takes
+    // the screen's room itself.
+    if (const QScreen* screen = preview.screen())
+        preview.setGeometry(screen->availableGeometry());
+    preview.setWindowState(Qt::WindowMaximized);
+    preview.exec();
+}
+
+} // namespace
+
+// The run must be over before the call returns: the job deletes the print
+// files it reads then.
+bool PreviewReport(TPrintForm& form, QPrinter& printer, const PageFormat& format,
+                   ProgressDisplay& progress, QWidget* parent) {
+    if (!ComposeFirstPage(form, printer, format, progress, parent)) {
+        const std::optional<PageStore> pages = form.EndCompose();
+        if (!pages)
+            return false;
+        ShowPreview(*pages, printer, parent, nullptr);
+        return true;
+    }
+    // The preview's page count tells the progress from here on.
+    progress.Close();
+    ShowPreview(form.BandReport.Pages(), printer, parent,
+                [&form] { return form.ComposeMore(LinesPerStep); });
+    form.EndCompose();
+    return true;
 }
 
 } // namespace pembrill

@@ -15,7 +15,10 @@ class QToolBar;
 namespace pembrill {
 
 class PageStore;
+class ProgressDisplay;
 class TPreviewPage;
+class TPrintForm;
+struct PageFormat;
 
 enum class TZoomMode { FitInWindow, Actual, PageWidth };
 
@@ -84,5 +87,14 @@ private:
     // through cannot start another inside itself.
     QTimer* RunTimer;
 };
+
+// Shows the job in the preview, maximised and modal, as soon as its first
+// page is laid out; the rest is laid out while the preview is up. Returns
+// when the preview is closed, the run ended by then (what was still to come
+// is dropped). False when the run was cancelled before the preview opened.
+// The engine's progress window is up until the first page is laid out when
+// form.BandReport.ShowProgress is on.
+bool PreviewReport(TPrintForm& form, QPrinter& printer, const PageFormat& format,
+                   ProgressDisplay& progress, QWidget* parent = nullptr);
 
 } // namespace pembrill

@@ -9,6 +9,7 @@
 #include "ui/Frmt.h"
 #include "ui/Main.h"
 #include "ui/Objfilt.h"
+#include "ui/Preview.h"
 #include "ui/Progress.h"
 #include "ui/ReportOutput.h"
 #include "ui/widgets/CenterOnScreen.h"

@@ -10,16 +10,9 @@ class ProgressDisplay;
 class TPrintForm;
 struct PageFormat;
 
-// How the print job runs the composer to the screen, the printer or a PDF
-// file. Each shows the engine's progress window during the run when
-// form.BandReport.ShowProgress is on.
-
-// Shows the job in the preview, maximised and modal, as soon as its first
-// page is laid out; the rest is laid out while the preview is up. Returns
-// when the preview is closed, the run ended by then (what was still to come
-// is dropped). False when the run was cancelled before the preview opened.
-bool PreviewReport(TPrintForm& form, QPrinter& printer, const PageFormat& format,
-                   ProgressDisplay& progress, QWidget* parent = nullptr);
+// How the print job runs the composer to the printer or a PDF file (the
+// preview: PreviewReport). Each shows the engine's progress window during
+// the run when form.BandReport.ShowProgress is on.
 
 // Composes the job and prints it on the printer, the engine's progress window
 // with its Cancel up from the first page laid out to the last page sent. A

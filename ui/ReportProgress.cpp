@@ -1,5 +1,6 @@
 #include "ui/ReportProgress.h"
 
+#include "output/BandReport.h"
 #include "output/DisplayText.h"
 #include "output/ReportPrinter.h"
 #include "ui/Progress.h"
@@ -87,6 +88,17 @@ void TReportProgressForm::RunEnded() {
 void TReportProgressForm::ProcessEvents() {
     QCoreApplication::processEvents();
     SinceEvents.start();
+}
+
+EngineProgressWindow::EngineProgressWindow(TBandReport& report, QWidget* parent) : Report(report) {
+    if (!report.ShowProgress)
+        return;
+    Window.emplace(parent);
+    report.Monitor = &*Window;
+}
+
+EngineProgressWindow::~EngineProgressWindow() {
+    Report.ReleaseMonitor();
 }
 
 } // namespace pembrill

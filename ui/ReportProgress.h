@@ -5,10 +5,14 @@
 #include <QDialog>
 #include <QElapsedTimer>
 
+#include <optional>
+
 class QLabel;
 class QPushButton;
 
 namespace pembrill {
+
+class TBandReport;
 
 // The engine's own progress window: the report's title, the page being laid
 // out or sent to the printer, and a Cancel button. While it is up it takes the
@@ -37,6 +41,24 @@ private:
 
     bool Cancelled = false;
     QElapsedTimer SinceEvents;
+};
+
+// The engine's progress window for the length of a scope, when the report's
+// ShowProgress asks for it; the engine no longer watches it once the scope is
+// left, even with the run still going on.
+class EngineProgressWindow {
+public:
+    EngineProgressWindow(TBandReport& report, QWidget* parent);
+    ~EngineProgressWindow();
+    EngineProgressWindow(const EngineProgressWindow&) = delete;
+    EngineProgressWindow& operator=(const EngineProgressWindow&) = delete;
+
+    // The same window watches the pages go out; null when there is none.
+    RunMonitor* Monitor() { return Window ? &*Window : nullptr; }
+
+private:
+    TBandReport& Report;
+    std::optional<TReportProgressForm> Window;
 };
 
 } // namespace pembrill
