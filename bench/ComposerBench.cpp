@@ -26,16 +26,6 @@ namespace {
 
 constexpr int SourceLines = 100000;
 
-class SilentProgress : public ProgressDisplay {
-public:
-    void SetUpperLine(const std::string&) override {}
-    void SetLowerLine(const std::string&) override {}
-    std::string LowerLine() const override { return {}; }
-    void ShowAndRepaint() override {}
-    void Repaint() override {}
-    void Close() override {}
-};
-
 class FileLineSink : public LineSink {
 public:
     explicit FileLineSink(const std::string& path) : Out(path, std::ios::binary) {}
@@ -109,7 +99,7 @@ struct ComposerJob {
     std::optional<PageStore> Compose() { return form.Compose(printer, format, progress); }
 
     TPrintForm form;
-    SilentProgress progress;
+    NoProgress progress;
     PageFormat format;
     QPrinter printer;
 };

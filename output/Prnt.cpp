@@ -25,16 +25,6 @@ TPrintForm* PrintForm = nullptr;
 namespace {
 
 // Where progress goes while no run is under way.
-class NoProgress : public ProgressDisplay {
-public:
-    void SetUpperLine(const std::string&) override {}
-    void SetLowerLine(const std::string&) override {}
-    std::string LowerLine() const override { return {}; }
-    void ShowAndRepaint() override {}
-    void Repaint() override {}
-    void Close() override {}
-};
-
 NoProgress Idle;
 
 constexpr int DefaultFontSize = 10;

@@ -20,4 +20,16 @@ public:
     virtual void Close() = 0;
 };
 
+// Where progress goes when nobody watches: the composer between runs, a
+// benchmark.
+class NoProgress : public ProgressDisplay {
+public:
+    void SetUpperLine(const std::string&) override {}
+    void SetLowerLine(const std::string&) override {}
+    std::string LowerLine() const override { return {}; }
+    void ShowAndRepaint() override {}
+    void Repaint() override {}
+    void Close() override {}
+};
+
 } // namespace pembrill
