@@ -110,7 +110,21 @@ std::unique_ptr<RegistryKey> OpenSystemKey(RegistryRoot root, const std::string&
     return std::make_unique<SystemRegistryKey>(key, RootName(root) + "\\" + path);
 }
 
+#else
+
+std::string HomeDirectory() {
+    const std::string home = Environment("HOME");
+    if (!home.empty())
+        return home;
+    const passwd* user = ::getpwuid(::getuid());
+    return user && user->pw_dir ? user->pw_dir : "";
+}
+
+#endif
+
 } // namespace
+
+#ifdef _WIN32
 
 // The system's registry, unless PEMBRILL_REGISTRY names a directory of hive
 // files to use instead, as on POSIX.
@@ -126,16 +140,6 @@ std::string RegistryDirectory() {
 }
 
 #else
-
-std::string HomeDirectory() {
-    const std::string home = Environment("HOME");
-    if (!home.empty())
-        return home;
-    const passwd* user = ::getpwuid(::getuid());
-    return user && user->pw_dir ? user->pw_dir : "";
-}
-
-} // namespace
 
 std::unique_ptr<RegistryKey> RegistryKey::OpenExisting(RegistryRoot root, const std::string& path,
                                                        RegistryAccess access) {
