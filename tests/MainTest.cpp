@@ -273,43 +273,6 @@ TEST_F(MainTest, BelowTheMinimumTheControlsStayWhereTheMinimumPutsThem) {
     EXPECT_EQ(ControlGeometries(), atMinimum);
 }
 
-TEST(FitToScreenTest, FillsTheScreenBesideTheTaskbar) {
-    const QRect screen(0, 0, 640, 480);
-    const ScreenFit bottom = FitToScreenGeometry(screen, QRect(0, 0, 640, 452));
-    EXPECT_FALSE(bottom.Maximise);
-    EXPECT_EQ(bottom.Geometry, QRect(0, 0, 640, 452));
-    const ScreenFit top = FitToScreenGeometry(screen, QRect(0, 28, 640, 452));
-    EXPECT_FALSE(top.Maximise);
-    EXPECT_EQ(top.Geometry, QRect(0, 28, 640, 452));
-    const ScreenFit left = FitToScreenGeometry(screen, QRect(60, 0, 580, 480));
-    EXPECT_FALSE(left.Maximise);
-    EXPECT_EQ(left.Geometry, QRect(60, 0, 580, 480));
-    const ScreenFit right = FitToScreenGeometry(screen, QRect(0, 0, 580, 480));
-    EXPECT_EQ(right.Geometry, QRect(0, 0, 580, 480));
-}
-
-TEST(FitToScreenTest, OnWindowsTheTaskbarAndTheMetricsPlaceTheWindow) {
-    // 640 x 480 with a taskbar of 28 at the bottom: the full-screen client
-    // area is 640 x 433 below a caption of 18.
-    const ScreenFit bottom = FitBesideTaskbar(QRect(-2, 452, 644, 30), 640, 433, 18);
-    EXPECT_FALSE(bottom.Maximise);
-    EXPECT_EQ(bottom.Geometry, QRect(0, 0, 641, 452));
-    EXPECT_EQ(FitBesideTaskbar(QRect(-2, -2, 644, 30), 640, 433, 18).Geometry,
-              QRect(0, 28, 641, 452));
-    EXPECT_EQ(FitBesideTaskbar(QRect(-2, -2, 62, 484), 578, 461, 18).Geometry,
-              QRect(60, 0, 579, 480));
-    EXPECT_TRUE(FitBesideTaskbar(std::nullopt, 640, 461, 18).Maximise);
-}
-
-TEST(FitToScreenTest, MaximisesWithoutTaskbar) {
-    EXPECT_TRUE(FitToScreenGeometry(QRect(0, 0, 640, 480), QRect(0, 0, 640, 480)).Maximise);
-    // A second screen right of the first, taskbar at its bottom.
-    const ScreenFit second =
-        FitToScreenGeometry(QRect(1920, 0, 1024, 768), QRect(1920, 0, 1024, 740));
-    EXPECT_FALSE(second.Maximise);
-    EXPECT_EQ(second.Geometry, QRect(1920, 0, 1024, 740));
-}
-
 TEST_F(MainTest, StatesSetEveryCommand) {
     Form->SetOpenState();
     EXPECT_TRUE(Form->SourceCodeLabel->isEnabled());

@@ -6,6 +6,7 @@
 #include "platform/FileError.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
+#include "platform/ScreenFit.h"
 #include "ui/widgets/DialogControls.h"
 #include "ui/widgets/WaitCursor.h"
 
@@ -22,13 +23,8 @@
 #include <QScreen>
 #include <QTreeWidget>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include <algorithm>
 #include <initializer_list>
-#include <optional>
 
 namespace pembrill {
 
@@ -73,30 +69,6 @@ void HideCompletionPopups(QFileDialog& dialog) {
 }
 
 } // namespace
-
-ScreenFit FitToScreenGeometry(const QRect& screen, const QRect& available) {
-    if (available == screen)
-        return {true, screen};
-    return {false, available};
-}
-
-ScreenFit FitBesideTaskbar(const std::optional<QRect>& taskbar, int fullScreenWidth,
-                           int fullScreenHeight, int captionHeight) {
-    if (!taskbar)
-        return {true, QRect()};
-    QRect geometry(0, 0, fullScreenWidth + 1, fullScreenHeight + captionHeight + 1);
-    if (taskbar->left() == -2 && taskbar->top() == -2) {
-        // QRect's right and bottom are the last pixel inside; Windows' lie
-        // one past it.
-        const int right = taskbar->right() + 1;
-        const int bottom = taskbar->bottom() + 1;
-        if (bottom < right)
-            geometry.moveTop(bottom);
-        else
-            geometry.moveLeft(right);
-    }
-    return {false, geometry};
-}
 
 TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent), Client(new QWidget(this)), SourceListBox(new QListWidget(Client)),
@@ -213,25 +185,15 @@ void TMainForm::FormCreate() {
 
 #ifdef _WIN32
 
-// The taskbar window and the system's metrics, as the program has always
-// asked them on Windows.
 void TMainForm::FitToScreen() {
-    std::optional<QRect> taskbar;
-    if (const HWND bar = ::FindWindowA("Shell_TrayWnd", nullptr)) {
-        RECT rectangle{};
-        ::GetWindowRect(bar, &rectangle);
-        taskbar = QRect(QPoint(rectangle.left, rectangle.top),
-                        QPoint(rectangle.right - 1, rectangle.bottom - 1));
-    }
-    const ScreenFit fit =
-        FitBesideTaskbar(taskbar, ::GetSystemMetrics(SM_CXFULLSCREEN),
-                         ::GetSystemMetrics(SM_CYFULLSCREEN), ::GetSystemMetrics(SM_CYCAPTION));
+    const ScreenFit fit = FitBesideSystemTaskbar();
     if (fit.Maximise) {
         setWindowState(Qt::WindowMaximized);
         return;
     }
+    const ScreenRect& area = fit.Geometry;
     setWindowState(Qt::WindowNoState);
-    setGeometry(fit.Geometry);
+    setGeometry(area.Left, area.Top, area.Width, area.Height);
 }
 
 #else
@@ -239,10 +201,15 @@ void TMainForm::FitToScreen() {
 // The geometry is set also for a maximised window: it is the window's normal
 // size, and where no window manager maximises the window it is all there is.
 void TMainForm::FitToScreen() {
-    const ScreenFit fit = FitToScreenGeometry(screen()->geometry(), screen()->availableGeometry());
+    const auto rectOf = [](const QRect& r) {
+        return ScreenRect{r.x(), r.y(), r.width(), r.height()};
+    };
+    const ScreenFit fit =
+        FitToScreenArea(rectOf(screen()->geometry()), rectOf(screen()->availableGeometry()));
+    const ScreenRect& area = fit.Geometry;
     setWindowState(Qt::WindowNoState);
-    move(fit.Geometry.topLeft());
-    resize(fit.Geometry.size());
+    move(area.Left, area.Top);
+    resize(area.Width, area.Height);
     if (fit.Maximise)
         setWindowState(Qt::WindowMaximized);
 }

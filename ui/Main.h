@@ -5,10 +5,8 @@
 #include "ui/widgets/ListBoxStrings.h"
 
 #include <QMainWindow>
-#include <QRect>
 
 #include <functional>
-#include <optional>
 #include <string>
 
 class QAction;
@@ -21,23 +19,6 @@ class QPushButton;
 class QTreeWidget;
 
 namespace pembrill {
-
-// Where the main window goes on a screen of the given full and available
-// geometry. A screen whose available area is the whole screen has no taskbar:
-// the window is maximised. Otherwise it fills the area beside the taskbar,
-// wherever that is docked.
-struct ScreenFit {
-    bool Maximise = false;
-    QRect Geometry;
-};
-ScreenFit FitToScreenGeometry(const QRect& screen, const QRect& available);
-
-// The same on Windows, from the taskbar window's rectangle (none when there
-// is no taskbar) and the system's metrics: the full-screen client size and
-// the caption height. A taskbar docked at the top or the left edge starts at
-// (-2, -2); the window then starts beside it.
-ScreenFit FitBesideTaskbar(const std::optional<QRect>& taskbar, int fullScreenWidth,
-                           int fullScreenHeight, int captionHeight);
 
 // The main window's one way to the other windows: what opening and
 // analysing a project do to them, and the commands that open them. Start-up
