@@ -1,8 +1,8 @@
 #include "report/DependencyReport.h"
 
 #include "platform/MessageBox.h"
-#include "support/FakeProgress.h"
-#include "support/TempDir.h"
+#include "tests/support/FakeProgress.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
+#include "tools/DfmFile.h"
+
 #include "forms/ObjectReader.h"
 #include "tests/FormBytes.h"
 #include "tests/support/TreeDump.h"
-#include "tools/DfmFile.h"
 #include "tools/FormFormatError.h"
 
 #include <gtest/gtest.h>

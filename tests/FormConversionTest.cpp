@@ -4,11 +4,11 @@
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "source/Project.h"
-#include "support/Environment.h"
-#include "support/RegistryScope.h"
-#include "support/SystemRegistry.h"
-#include "support/TempDir.h"
-#include "support/TreeDump.h"
+#include "tests/support/Environment.h"
+#include "tests/support/RegistryScope.h"
+#include "tests/support/SystemRegistry.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TreeDump.h"
 
 #include <gtest/gtest.h>
 

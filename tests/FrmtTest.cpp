@@ -1,6 +1,6 @@
 #include "ui/Frmt.h"
-#include "output/Printer.h"
 
+#include "output/Printer.h"
 #include "platform/MessageBox.h"
 
 #include <QApplication>
@@ -99,16 +99,6 @@ TEST(FrmtTest, LayoutAndDefaults) {
          {form.BottomLeftComboBox, form.BottomCenterComboBox, form.BottomRightComboBox,
           form.FontHeaderSizeComboBox, form.FontFooterSizeComboBox})
         EXPECT_FALSE(box->lineEdit()->hasSelectedText()) << box->objectName().toStdString();
-}
-
-TEST(FrmtTest, ControlsCarryTheirNames) {
-    TFormatForm form;
-    for (const char* name :
-         {"EditLeft", "WordWrap", "Header", "HeaderBold", "HeaderLine", "FontHeaderComboBox",
-          "FontHeaderSizeComboBox", "Footer", "FooterLine", "BottomLeftComboBox",
-          "BottomCenterComboBox", "BottomRightComboBox", "BottomLeftBold", "BottomCenterBold",
-          "BottomRightBold", "FontFooterComboBox", "FontFooterSizeComboBox", "OKBtn"})
-        EXPECT_NE(form.findChild<QWidget*>(name), nullptr) << name;
 }
 
 TEST(FrmtTest, PageFormatTakesTheControlsAsTheyStand) {

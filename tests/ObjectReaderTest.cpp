@@ -1,8 +1,8 @@
 #include "forms/ObjectReader.h"
 
 #include "platform/MessageBox.h"
-#include "support/TempDir.h"
-#include "support/TreeDump.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/TreeDump.h"
 
 #include <gtest/gtest.h>
 

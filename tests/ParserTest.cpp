@@ -2,7 +2,7 @@
 
 #include "platform/FileError.h"
 
-#include "support/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 #include "output/Prnt.h"
-#include "output/PagePainter.h"
 
 #include "output/LayoutText.h"
+#include "output/PagePainter.h"
 #include "output/RunMonitor.h"
 #include "platform/MessageBox.h"
-#include "support/CommandOutput.h"
-#include "support/FakeProgress.h"
-#include "support/TempDir.h"
+#include "tests/support/CommandOutput.h"
+#include "tests/support/FakeProgress.h"
+#include "tests/support/TempDir.h"
 
 #include <QPrinter>
 

@@ -1,9 +1,9 @@
 #include "platform/Registry.h"
 
 #include "platform/RegistryHive.h"
-#include "support/Environment.h"
-#include "support/SystemRegistry.h"
-#include "support/TempDir.h"
+#include "tests/support/Environment.h"
+#include "tests/support/SystemRegistry.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

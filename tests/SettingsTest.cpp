@@ -3,9 +3,9 @@
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "platform/RegistryHive.h"
-#include "support/RegistryScope.h"
-#include "support/SystemRegistry.h"
-#include "support/TempDir.h"
+#include "tests/support/RegistryScope.h"
+#include "tests/support/SystemRegistry.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

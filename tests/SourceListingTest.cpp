@@ -1,7 +1,7 @@
 #include "report/SourceListing.h"
 
 #include "platform/MessageBox.h"
-#include "support/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 

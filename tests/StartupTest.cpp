@@ -1,7 +1,7 @@
 #include "ui/Startup.h"
 
 #include "platform/MessageBox.h"
-#include "support/TempDir.h"
+#include "tests/support/TempDir.h"
 #include "ui/About.h"
 #include "ui/Main.h"
 

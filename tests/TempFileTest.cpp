@@ -1,6 +1,7 @@
 #include "platform/TempFile.h"
-#include "support/Environment.h"
-#include "support/TempDir.h"
+
+#include "tests/support/Environment.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
