@@ -6,6 +6,9 @@
 #
 # A case folder holds:
 #   project/      the files, copied to a fresh directory the CLI runs in
+#   project-from  optional: the name of a project under cli-projects/ beside
+#                 CASES that several cases share, copied there first
+#   leave-out     optional: files of that shared project the case goes without
 #   args          the command line, one argument per line
 #   convert.exe   optional: the form converter (default: dfmconvert); it
 #                 finds dfmconvert in $DFMCONVERT
@@ -20,6 +23,7 @@
 # expected files are written from what the CLI gives (review them!).
 set -u
 cli=$(realpath "$1") dfmconvert=$(realpath "$2") cases=$3 update=${4:-}
+shared="$(dirname "$cases")/cli-projects"
 failed=0 count=0
 
 for case in "$cases"/*/; do
@@ -28,6 +32,8 @@ for case in "$cases"/*/; do
     work=$(mktemp -d)
     dir="$work/run"
     mkdir -p "$dir"
+    [ -f "$case/project-from" ] && cp -r "$shared/$(cat "$case/project-from")/." "$dir/"
+    [ -f "$case/leave-out" ] && (cd "$dir" && xargs -d '\n' rm -- <"$case/leave-out")
     [ -d "$case/project" ] && cp -r "$case/project/." "$dir/"
     registry="$work/registry"
     root="$work/delphi2"

@@ -1,5 +1,0 @@
-unit Unit3;
-interface
-uses SysUtils;
-implementation
-end.

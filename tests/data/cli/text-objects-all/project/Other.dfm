@@ -1,5 +1,0 @@
-object OtherForm: TOtherForm
-  object Lower: tbutton
-    Tag = 9
-  end
-end

@@ -1,4 +1,0 @@
-unit Main;
-interface
-implementation
-end.

@@ -1,4 +1,0 @@
-unit Other;
-interface
-implementation
-end.
