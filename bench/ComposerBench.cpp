@@ -88,11 +88,8 @@ const std::string& PrintFilePath() {
 struct ComposerJob {
     ComposerJob(const std::string& printFile, const std::string& pdfPath)
         : printer(QPrinter::HighResolution) {
-        form.PrintFiles = {printFile};
-        form.HeaderTexts = {"Source Code for: Big.dpr"};
-        form.FooterFileNames = {"Big.pas"};
-        form.FontNames = {"Courier New"};
-        form.FontSizes = {"10"};
+        form.SetSections(
+            {{printFile, "Source Code for: Big.dpr", "Big.pas", {"Courier New", "10"}}});
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(pdfPath));
     }

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -20,15 +19,25 @@ namespace {
 
 // A filter dialog with its two lists, the left one always sorted.
 struct FilterDialog {
-    std::unique_ptr<TFilterForm> Form;
     StringList* Left;
     StringList* Right;
+    std::unique_ptr<TFilterForm> Form;
 };
+
+FilterDialog MakeUnitFilter() {
+    auto form = std::make_unique<TDependencyFilterForm>();
+    return {&form->SuppressStrings(), &form->ShowStrings(), std::move(form)};
+}
+
+FilterDialog MakeObjectTypeFilter() {
+    auto form = std::make_unique<TObjectFilterForm>();
+    return {&form->AvailableStrings(), &form->SelectedStrings(), std::move(form)};
+}
 
 // What sets the two dialogs apart.
 struct FilterKind {
     const char* Name;
-    std::function<FilterDialog()> Make;
+    FilterDialog (*Make)();
     const char* Caption;
     QSize Size;
     const char* SrcCaption;
@@ -42,37 +51,13 @@ struct FilterKind {
     bool ButtonsFollowWhenShown;
 };
 
-const FilterKind UnitFilter{"Units",
-                            [] {
-                                auto form = std::make_unique<TDependencyFilterForm>();
-                                StringList& left = form->SuppressStrings();
-                                StringList& right = form->ShowStrings();
-                                return FilterDialog{std::move(form), &left, &right};
-                            },
-                            "Source Dependency Unit Filter",
-                            {346, 259},
-                            "Suppress Units:",
-                            "Show Units:",
-                            "SuppressList",
-                            "ShowList",
-                            true,
-                            true};
-
-const FilterKind ObjectTypeFilter{"ObjectTypes",
-                                  [] {
-                                      auto form = std::make_unique<TObjectFilterForm>();
-                                      StringList& left = form->AvailableStrings();
-                                      StringList& right = form->SelectedStrings();
-                                      return FilterDialog{std::move(form), &left, &right};
-                                  },
-                                  "Objects Filter",
-                                  {347, 255},
-                                  "Available Object Types:",
-                                  "Selected Object Types:",
-                                  "AvailableList",
-                                  "SelectedList",
-                                  false,
-                                  false};
+const FilterKind UnitFilter("Units", MakeUnitFilter, "Source Dependency Unit Filter",
+                            QSize(346, 259), "Suppress Units:", "Show Units:", "SuppressList",
+                            "ShowList", true, true);
+const FilterKind ObjectTypeFilter("ObjectTypes", MakeObjectTypeFilter, "Objects Filter",
+                                  QSize(347, 255), "Available Object Types:",
+                                  "Selected Object Types:", "AvailableList", "SelectedList", false,
+                                  false);
 
 std::string Joined(const StringList& list) {
     std::string text;

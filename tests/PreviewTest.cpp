@@ -45,16 +45,17 @@ namespace {
 class PreviewTest : public testing::Test {
 protected:
     PreviewTest() {
+        std::vector<PrintSection> sections;
         for (const std::string name : {"Demo.dpr", "Unit1.pas", "Unit2.pas"}) {
             std::string text;
             for (int i = 1; i <= 40; ++i)
                 text += name + " line " + std::to_string(i) + "\r\n";
-            Form.PrintFiles.push_back(Dir.Write(name + ".txt", text));
-            Form.HeaderTexts.push_back("Source Code for: /p/Demo.dpr");
-            Form.FooterFileNames.push_back(name);
-            Form.FontNames.push_back("Courier New");
-            Form.FontSizes.push_back("10");
+            sections.push_back({Dir.Write(name + ".txt", text),
+                                "Source Code for: /p/Demo.dpr",
+                                name,
+                                {"Courier New", "10"}});
         }
+        Form.SetSections(sections);
         PageFacts facts;
         facts.PageWidth = facts.PaperWidth = 500;
         facts.PageHeight = facts.PaperHeight = 700;
@@ -67,11 +68,10 @@ protected:
         std::string text;
         for (int i = 1; i <= lines; ++i)
             text += "  FCount := FCount + " + std::to_string(i) + ";\r\n";
-        Form.PrintFiles = {Dir.Write("Long.pas.txt", text)};
-        Form.HeaderTexts = {"Source Code for: /p/Long.dpr"};
-        Form.FooterFileNames = {"Long.pas"};
-        Form.FontNames = {"Courier New"};
-        Form.FontSizes = {"10"};
+        Form.SetSections({{Dir.Write("Long.pas.txt", text),
+                           "Source Code for: /p/Long.dpr",
+                           "Long.pas",
+                           {"Courier New", "10"}}});
         Form.Now = [] { return QDateTime(QDate(2024, 3, 5), QTime(14, 7)); };
         Whole = Form.Compose(Printer, Format, Progress);
     }
