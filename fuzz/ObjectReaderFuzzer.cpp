@@ -1,9 +1,10 @@
 // The object text reader over any bytes: a text form file read into the
-// object tree twice, as Analyze reads two forms, and the tree's classes
-// gathered for the object-type filter.
+// object tree twice, as Analyze reads two forms, the tree's classes
+// gathered for the object-type filter, and the picture of each form built.
 
 #include "FuzzCheck.h"
 #include "FuzzDirectory.h"
+#include "forms/FormPicture.h"
 #include "forms/ObjectReader.h"
 #include "forms/ObjectTree.h"
 #include "platform/MessageBox.h"
@@ -33,6 +34,22 @@ void CheckTree(const ObjectTree& tree) {
     }
 }
 
+// Each element stands for an item of the form's subtree, below its parent.
+void CheckPictures(const ObjectTree& tree) {
+    for (int item = 1; item <= tree.Count(); ++item) {
+        if (!IsFormItem(tree, item))
+            continue;
+        const FormPicture picture = BuildFormPicture(tree, item);
+        FUZZ_CHECK(!picture.Elements.empty() &&
+                   picture.Elements.size() <= static_cast<size_t>(tree.Count()));
+        for (size_t e = 1; e < picture.Elements.size(); ++e) {
+            const PictureElement& element = picture.Elements[e];
+            FUZZ_CHECK(element.Item > item && element.Item <= tree.Count());
+            FUZZ_CHECK(element.Parent >= 0 && static_cast<size_t>(element.Parent) < e);
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -51,5 +68,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MemoryStringList available(true);
     ObjectTypes(tree, available);
     FUZZ_CHECK(available.Count() <= tree.Count());
+    CheckPictures(tree);
     return 0;
 }
