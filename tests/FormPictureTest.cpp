@@ -1,10 +1,10 @@
 #include "forms/FormPicture.h"
 
-#include "FormBytes.h"
 #include "forms/ObjectReader.h"
 #include "forms/PictureValues.h"
 #include "platform/MessageBox.h"
-#include "support/TempDir.h"
+#include "tests/FormBytes.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
