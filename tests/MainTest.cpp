@@ -316,8 +316,8 @@ void AnswerOpenDialogs(QFileDialog* dialog, std::vector<QString> names, int& sho
     QObject::connect(timer, &QTimer::timeout, dialog, [dialog, names, &shown, timer]() mutable {
         if (!dialog->isVisible())
             return;
-        ++shown;
         if (names.empty()) {
+            ++shown;
             timer->deleteLater();
             dialog->reject();
             return;
@@ -331,8 +331,13 @@ void AnswerOpenDialogs(QFileDialog* dialog, std::vector<QString> names, int& sho
             return;
         }
         nameBox->setText(names.front());
-        names.erase(names.begin());
         static_cast<QDialog*>(dialog)->accept();
+        // On a busy machine the dialog may still be reading the folder and
+        // keep itself open: the name is typed again on the next tick.
+        if (dialog->isVisible())
+            return;
+        ++shown;
+        names.erase(names.begin());
     });
     timer->start();
 }
