@@ -71,12 +71,12 @@ void CopySign(const std::string& text, size_t& i, std::string& out) {
 // Rewrites the number with '.' as its separator, so that the conversion
 // does not depend on the C library's locale. Empty when the text is no
 // number.
-std::string NormalizedFloat(const std::string& text, char decimalSeparator) {
+std::string NormalizedFloat(const std::string& text, char localeSeparator) {
     std::string out;
     size_t i = SkipSpaces(text, 0);
     CopySign(text, i, out);
     size_t digits = CopyDigits(text, i, out);
-    if (i < text.size() && text[i] == decimalSeparator) {
+    if (i < text.size() && (text[i] == '.' || text[i] == localeSeparator)) {
         out += '.';
         ++i;
         digits += CopyDigits(text, i, out);
@@ -108,8 +108,8 @@ bool TryDecimalStrToInt(const std::string& text, int32_t& value) {
     return ParseDecimal(text, SkipSpaces(text, 0), value);
 }
 
-bool TryStrToFloat(const std::string& text, char decimalSeparator, double& value) {
-    const std::string number = NormalizedFloat(text, decimalSeparator);
+bool TryStrToFloat(const std::string& text, char localeSeparator, double& value) {
+    const std::string number = NormalizedFloat(text, localeSeparator);
     if (number.empty())
         return false;
     double result = 0;

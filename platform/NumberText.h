@@ -16,10 +16,13 @@ bool TryStrToInt(const std::string& text, int32_t& value);
 bool TryDecimalStrToInt(const std::string& text, int32_t& value);
 
 // Decimal numbers: optional spaces around, an optional sign, digits with at
-// most one decimalSeparator (at least one digit in all), an optional
-// exponent ('E' or 'e', optional sign, digits). No thousands separators.
+// most one decimal separator, '.' or the locale's (at least one digit in
+// all), an optional exponent ('E' or 'e', optional sign, digits). No
+// thousands separators. '.' is always taken because the texts a user meets
+// first are written with it, whatever the locale: the fields' own defaults
+// ("0.1") and settings saved under another locale.
 // A value beyond the range of double fails rather than becoming infinite.
 // Leaves value alone on failure.
-bool TryStrToFloat(const std::string& text, char decimalSeparator, double& value);
+bool TryStrToFloat(const std::string& text, char localeSeparator, double& value);
 
 } // namespace pembrill

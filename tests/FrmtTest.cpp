@@ -158,15 +158,18 @@ TEST_F(FrmtFocusTest, AnyDecimalNumberPassesAsMargin) {
     EXPECT_EQ(Transcript(), "");
 }
 
-TEST_F(FrmtFocusTest, MarginUsesTheLocaleDecimalSeparator) {
+// The default "0.1" must pass in a comma locale too.
+TEST_F(FrmtFocusTest, MarginTakesThePointOrTheLocaleDecimalSeparator) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     LeaveWith(*Form.EditLeft, "0,25");
     const bool commaPassed = QApplication::focusWidget() == Form.WordWrap;
-    LeaveWith(*Form.EditLeft, "0.25");
-    const bool pointFailed = QApplication::focusWidget() == Form.EditLeft;
+    LeaveWith(*Form.EditLeft, "0.1");
+    const bool pointPassed = QApplication::focusWidget() == Form.WordWrap;
     QLocale::setDefault(QLocale::c());
+    LeaveWith(*Form.EditLeft, "0,25");
     EXPECT_TRUE(commaPassed);
-    EXPECT_TRUE(pointFailed);
+    EXPECT_TRUE(pointPassed);
+    EXPECT_EQ(QApplication::focusWidget(), Form.EditLeft) << "a comma in a point locale";
 }
 
 TEST_F(FrmtFocusTest, FontSizesMustBeWholeNumbers) {

@@ -69,8 +69,10 @@ TEST(NumberTextTest, FloatRejectsAnythingElse) {
         EXPECT_EQ(FloatOf(text), "fail") << '"' << text << '"';
 }
 
-TEST(NumberTextTest, FloatUsesTheGivenSeparatorOnly) {
+TEST(NumberTextTest, FloatTakesThePointOrTheLocaleSeparator) {
     EXPECT_EQ(FloatOf("0,25", ','), "0.25");
-    EXPECT_EQ(FloatOf("0.25", ','), "fail");
+    EXPECT_EQ(FloatOf("0.25", ','), "0.25");
+    EXPECT_EQ(FloatOf("-1,5e2", ','), "-150");
     EXPECT_EQ(FloatOf("1.000,5", ','), "fail");
+    EXPECT_EQ(FloatOf("1,000.5", ','), "fail");
 }

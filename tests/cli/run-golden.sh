@@ -16,6 +16,8 @@
 #                 goes (default: bin/convert.exe)
 #   no-converter  optional: no Delphi installation is registered
 #   registry/     optional: hive files put in the registry directory first
+#   locale        optional: the locale the CLI runs in (LC_ALL; default: C.UTF-8),
+#                 which scripts/install-deps generates
 #   every-object-line-an-item optional: the tree printed holds one item per
 #                 object, inherited and inline line of the project's forms
 #   expected.out, expected.err, expected.status
@@ -51,8 +53,10 @@ for case in "$cases"/*/; do
         printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Borland\\Delphi\\2.0]\r\n"Rootdir"="%s"\r\n' \
             "$root" >"$registry/HKEY_LOCAL_MACHINE.reg"
     mapfile -t args <"$case/args"
+    locale=C.UTF-8
+    [ -f "$case/locale" ] && locale=$(cat "$case/locale")
     (cd "$dir" && TMPDIR="$work/tmp" PEMBRILL_REGISTRY="$registry" QT_QPA_PLATFORM=offscreen \
-        DFMCONVERT="$dfmconvert" \
+        DFMCONVERT="$dfmconvert" LC_ALL="$locale" \
         "$cli" "${args[@]}" >"$work/out" 2>"$work/err" </dev/null)
     echo $? >"$work/status"
     for stream in out err; do
@@ -66,6 +70,9 @@ for case in "$cases"/*/; do
     # No job leaves a print file behind.
     if compgen -G "$work/tmp/pbx*" >/dev/null; then
         echo "FAILED: $name (print files left: $(ls "$work/tmp"))"
+        failed=$((failed + 1))
+    elif ! locale -a | grep -qx "${locale/UTF-8/utf8}"; then
+        echo "FAILED: $name (the locale $locale is missing: run scripts/install-deps)"
         failed=$((failed + 1))
     elif [ "$object_lines" -ne "$items" ]; then
         echo "FAILED: $name ($object_lines object lines, $items tree items)"
