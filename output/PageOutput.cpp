@@ -6,50 +6,13 @@
 #include "output/Prnt.h"
 #include "output/RunMonitor.h"
 #include "platform/MessageBox.h"
+#include "platform/TempFile.h"
 
-#include <QFileInfo>
 #include <QPrinter>
-#include <QTemporaryFile>
-
-#include <filesystem>
 
 namespace pembrill {
 
 namespace {
-
-constexpr QFileDevice::Permissions NewFilePermissions =
-    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
-    QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
-
-// A PDF file is written under a name of its own beside the one the user
-// named and put in its place once it is whole, so that a cancelled or failed
-// job leaves no half file and the earlier file of that name as it was.
-class PdfFileInPlace {
-public:
-    explicit PdfFileInPlace(const QString& target)
-        : Target(target), Partial(target + QStringLiteral(".XXXXXX")) {}
-
-    bool Open() {
-        if (!Partial.open())
-            return false;
-        Partial.close();
-        // A temporary file is its owner's alone; the file it becomes is made
-        // as any new file, or keeps the earlier file's permissions.
-        Partial.setPermissions(QFileInfo::exists(Target) ? QFile::permissions(Target)
-                                                         : NewFilePermissions);
-        return true;
-    }
-    std::string Path() const { return FromDisplay(Partial.fileName()); }
-    bool Commit() {
-        std::error_code error;
-        std::filesystem::rename(Path(), FromDisplay(Target), error);
-        return !error;
-    }
-
-private:
-    QString Target;
-    QTemporaryFile Partial;
-};
 
 QSizeF PaperPoints(const QPrinter& printer) {
     return printer.pageLayout().fullRect(QPageLayout::Point).size();
@@ -67,9 +30,11 @@ bool Watched(RunMonitor* monitor, const std::string& reportTitle, Output output)
 }
 
 // Waits for the writer to write every page it was given, the monitor, when
-// there is one, telling the pages written and asked about Cancel; a file
-// written whole takes its place.
-PrintOutcome FinishPdf(PdfWriter& writer, PdfFileInPlace& file, int pageCount,
+// there is one, telling the pages written and asked about Cancel. A PDF file
+// is written under a name of its own beside the one the user named and put
+// in its place once it is whole, so that a cancelled or failed job leaves no
+// half file and the earlier file of that name as it was.
+PrintOutcome FinishPdf(PdfWriter& writer, ReplacementFile& file, int pageCount,
                        RunMonitor* monitor) {
     bool cancelled = false;
     const bool written = writer.Finish([&](int pages) {
@@ -81,12 +46,13 @@ PrintOutcome FinishPdf(PdfWriter& writer, PdfFileInPlace& file, int pageCount,
     });
     if (cancelled)
         return PrintOutcome::Cancelled;
-    return written && file.Commit() ? PrintOutcome::Printed : PrintOutcome::Failed;
+    std::error_code error;
+    return written && file.MoveIntoPlace(error) ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
 
 PrintOutcome WritePdfInPlace(const PageStore& store, QPrinter& printer, RunMonitor* monitor) {
-    PdfFileInPlace file(printer.outputFileName());
-    if (!file.Open())
+    ReplacementFile file(FromDisplay(printer.outputFileName()));
+    if (!file.Create())
         return PrintOutcome::Failed;
     PdfWriter writer(file.Path(), PaperPoints(printer), store);
     if (!writer.Start())
@@ -119,8 +85,8 @@ bool SendPages(const PageStore& store, QPrinter& printer, RunMonitor* monitor) {
 // first.
 bool ComposeToPdf(TPrintForm& form, QPrinter& printer, const PageFormat& format,
                   ProgressDisplay& progress, RunMonitor* monitor) {
-    PdfFileInPlace file(printer.outputFileName());
-    if (!file.Open())
+    ReplacementFile file(FromDisplay(printer.outputFileName()));
+    if (!file.Create())
         return Told(PrintOutcome::Failed, printer.outputFileName());
     form.BeginCompose(printer, format, progress);
     const PageStore& pages = form.BandReport.Pages();

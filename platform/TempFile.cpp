@@ -1,19 +1,22 @@
 #include "platform/TempFile.h"
 
 #include <atomic>
+#include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <random>
 
 #ifdef _WIN32
-#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -126,7 +129,74 @@ void Untrack(const std::string& path) {
     }
 }
 
+// Six letters and digits, as mkstemp fills in its XXXXXX.
+std::string RandomSuffix() {
+    static constexpr char Characters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    std::uniform_int_distribution<size_t> pick(0, sizeof Characters - 2);
+    std::string suffix(6, ' ');
+    for (char& c : suffix)
+        c = Characters[pick(random)];
+    return suffix;
+}
+
+// A file made only where none of that name exists, with the permissions the
+// umask gives a new file; -1, with errno set, when it cannot be made.
+int CreateExclusively(const std::string& path) {
+#ifdef _WIN32
+    return _open(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+#else
+    return open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+#endif
+}
+
+// Closes the new file, which keeps the replaced file's permissions; on
+// Windows it has none to set.
+void CloseWithPermissionsOf(const std::string& target, int descriptor) {
+#ifdef _WIN32
+    (void)target;
+    _close(descriptor);
+#else
+    struct stat old {};
+    if (stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        fchmod(descriptor, old.st_mode & 07777);
+    close(descriptor);
+#endif
+}
+
 } // namespace
+
+ReplacementFile::~ReplacementFile() {
+    if (!Partial.empty())
+        RemoveTempFile(Partial);
+}
+
+bool ReplacementFile::Create() {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string path = Target + "." + RandomSuffix();
+        const int descriptor = CreateExclusively(path);
+        if (descriptor < 0 && errno == EEXIST)
+            continue;
+        if (descriptor < 0)
+            return false;
+        Track(path);
+        Partial = path;
+        CloseWithPermissionsOf(Target, descriptor);
+        return true;
+    }
+    return false;
+}
+
+// Untracked once renamed: the name it had is free for another program.
+bool ReplacementFile::MoveIntoPlace(std::error_code& error) {
+    std::filesystem::rename(Partial, Target, error);
+    if (error)
+        return false;
+    Untrack(Partial);
+    Partial.clear();
+    return true;
+}
 
 #ifdef _WIN32
 

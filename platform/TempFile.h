@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <system_error>
 
 namespace pembrill {
 
@@ -21,5 +22,31 @@ namespace pembrill {
 std::FILE* CreateTempFile(const std::string& prefix, const std::string& suffix, std::string& path);
 
 void RemoveTempFile(const std::string& path);
+
+// A new version of the file target, written beside it and put in its place
+// only when whole, so that a failure or a cancel leaves the earlier file as
+// it was and nothing else. The new version is a file named target + "." +
+// six random letters and digits, made with the permissions of the file it
+// will replace, or else those the user's umask gives a new file. Until it is
+// moved into place it is removed when this object goes, and, like the print
+// files above, when a signal or console event ends the program.
+class ReplacementFile {
+public:
+    explicit ReplacementFile(std::string target) : Target(std::move(target)) {}
+    ~ReplacementFile();
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+    // Makes the file, empty; false, with errno set, when it cannot.
+    bool Create();
+    // Where the new version is written.
+    const std::string& Path() const { return Partial; }
+    // Renames the new version onto the target in one step.
+    bool MoveIntoPlace(std::error_code& error);
+
+private:
+    std::string Target;
+    std::string Partial;
+};
 
 } // namespace pembrill

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -63,6 +65,40 @@ TEST(TempFileNamesTest, FilesAreMadeInTheTemporaryDirectoryAndRemoved) {
         RemoveTempFile(path);
         EXPECT_FALSE(fs::exists(path));
     }
+}
+
+std::vector<std::string> FileNames(const std::string& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(directory))
+        names.push_back(entry.path().filename().string());
+    return names;
+}
+
+// A new version replaces the file once moved into place, and goes without a
+// trace when it is not.
+TEST(ReplacementFileTest, ReplacesTheTargetWhenMovedOrLeavesItAlone) {
+    test::TempDir dir;
+    const std::string target = dir.Write("out.pdf", "earlier");
+    {
+        ReplacementFile abandoned(target);
+        ASSERT_TRUE(abandoned.Create());
+        std::ofstream(abandoned.Path(), std::ios::binary) << "half";
+    }
+    EXPECT_EQ(test::FileBytes(target), "earlier");
+    ReplacementFile file(target);
+    ASSERT_TRUE(file.Create());
+    const std::string name = fs::path(file.Path()).filename().string();
+    EXPECT_EQ(fs::path(file.Path()).parent_path(), fs::path(target).parent_path());
+    EXPECT_EQ(name.substr(0, 8), "out.pdf.");
+    EXPECT_EQ(name.size(), 8u + 6u) << name;
+    std::ofstream(file.Path(), std::ios::binary) << "new";
+    std::error_code error;
+    EXPECT_TRUE(file.MoveIntoPlace(error)) << error.message();
+    EXPECT_EQ(test::FileBytes(target), "new");
+    EXPECT_EQ(FileNames(dir.Path), std::vector<std::string>{"out.pdf"});
+
+    ReplacementFile intoADirectory(dir / "no/such/folder/out.pdf");
+    EXPECT_FALSE(intoADirectory.Create());
 }
 
 #ifdef _WIN32
@@ -143,14 +179,39 @@ namespace fs = std::filesystem;
 
 // Each case runs the files' maker in a child process, so that every child
 // starts as the program does, before its first temporary file, and can be
-// ended by a signal. The child makes `made` files, removes the first
-// `removed` of them, tells their paths and waits to be ended.
+// ended by a signal. The child makes `made` files, removes (or moves into
+// place) the first `removed` of them, tells their paths and waits to be
+// ended.
 class TempFileTest : public ::testing::Test {
 protected:
     void SetUp() override { test::SetEnvironment("TMPDIR", Dir.Path); }
     void TearDown() override { test::UnsetEnvironment("TMPDIR"); }
 
-    pid_t StartChild(int made, int removed, bool ignoreHangUp) {
+    // Makes one file and gives its path; removeAgain removes it again (a
+    // replacement: moves it into place).
+    using Maker = std::function<std::string(bool removeAgain)>;
+
+    static std::string PrintFile(bool removeAgain) {
+        std::string path;
+        std::FILE* file = CreateTempFile("pbx", ".TMP", path);
+        if (!file)
+            _exit(3);
+        std::fclose(file);
+        if (removeAgain)
+            RemoveTempFile(path);
+        return path;
+    }
+
+    // Left to the signal unless moved into place.
+    std::string Replacement(bool moveIntoPlace) const {
+        auto file = std::make_unique<ReplacementFile>(Dir / "out.pdf");
+        std::error_code error;
+        if (!file->Create() || (moveIntoPlace && !file->MoveIntoPlace(error)))
+            _exit(3);
+        return moveIntoPlace ? Dir / "out.pdf" : file.release()->Path();
+    }
+
+    pid_t StartChild(int made, int removed, bool ignoreHangUp, const Maker& make = PrintFile) {
         int channel[2];
         EXPECT_EQ(pipe(channel), 0);
         const pid_t child = fork();
@@ -159,16 +220,8 @@ protected:
             if (ignoreHangUp)
                 std::signal(SIGHUP, SIG_IGN);
             std::string told;
-            for (int i = 0; i < made; ++i) {
-                std::string path;
-                std::FILE* file = CreateTempFile("pbx", ".TMP", path);
-                if (!file)
-                    _exit(3);
-                std::fclose(file);
-                if (i < removed)
-                    RemoveTempFile(path);
-                told += path + "\n";
-            }
+            for (int i = 0; i < made; ++i)
+                told += make(i < removed) + "\n";
             if (write(channel[1], told.data(), told.size()) != static_cast<ssize_t>(told.size()))
                 _exit(4);
             close(channel[1]);
@@ -228,6 +281,39 @@ TEST_F(TempFileTest, EndingSignalsRemoveTheFilesStillThere) {
         EXPECT_EQ(EndChild(child, signal), signal);
         EXPECT_TRUE(NoFileLeft()) << strsignal(signal);
     }
+}
+
+// The partial file of a PDF job goes as the print files do; the file it
+// became once in place stays.
+TEST_F(TempFileTest, EndingSignalsRemoveReplacementsNotYetInPlace) {
+    const pid_t child = StartChild(3, 1, false, [this](bool moved) { return Replacement(moved); });
+    ASSERT_EQ(Paths.size(), 3u);
+    EXPECT_TRUE(fs::exists(Paths[1]));
+    EXPECT_EQ(EndChild(child, SIGTERM), SIGTERM);
+    EXPECT_EQ(FileNames(Dir.Path), std::vector<std::string>{"out.pdf"});
+}
+
+// A new file is made as the user's umask says; a replacement keeps the
+// permissions of the file it replaces.
+TEST_F(TempFileTest, ReplacementsTakeTheUmaskOrTheReplacedFilesPermissions) {
+    const std::string target = Dir / "out.pdf";
+    const auto modeOf = [](const std::string& path) {
+        struct stat info {};
+        stat(path.c_str(), &info);
+        return info.st_mode & 0777;
+    };
+    const mode_t before = umask(027);
+    for (const mode_t earlier : {0u, 0604u}) {
+        if (earlier)
+            chmod(target.c_str(), earlier);
+        ReplacementFile file(target);
+        ASSERT_TRUE(file.Create());
+        EXPECT_EQ(modeOf(file.Path()), earlier ? earlier : 0640u);
+        std::error_code error;
+        EXPECT_TRUE(file.MoveIntoPlace(error));
+        EXPECT_EQ(modeOf(target), earlier ? earlier : 0640u);
+    }
+    umask(before);
 }
 
 TEST_F(TempFileTest, EveryFileOfALargeJobIsRemoved) {

@@ -3,21 +3,15 @@
 #include "platform/ByteText.h"
 #include "platform/FileError.h"
 #include "platform/Files.h"
+#include "platform/TempFile.h"
 #include "tools/FormFormatError.h"
 #include "tools/FormStream.h"
 #include "tools/FormTextWriter.h"
 
-#include <cerrno>
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <sys/stat.h>
-#endif
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <system_error>
 
 namespace pembrill {
@@ -60,63 +54,6 @@ std::string ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
-// A new file of that name, or false (errno EEXIST when one is there).
-bool CreateExclusively(const std::string& path) {
-#ifdef _WIN32
-    const int descriptor =
-        _open(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
-    if (descriptor < 0)
-        return false;
-    _close(descriptor);
-    return true;
-#else
-    std::FILE* file = std::fopen(path.c_str(), "wbx");
-    if (!file)
-        return false;
-    std::fclose(file);
-    return true;
-#endif
-}
-
-// A file created exclusively beside its target and removed again unless it
-// was renamed onto the target.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(const std::string& target) : Target(target) {
-        std::random_device random;
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            FPath = target + "." + std::to_string(random() % 1000000) + ".tmp";
-            if (CreateExclusively(FPath))
-                return;
-            if (errno != EEXIST)
-                break;
-        }
-        const FileError cause = LastFileError();
-        FPath.clear();
-        throw FileError("cannot create a temporary file beside " + target + ": " + cause.what());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile() {
-        if (!FPath.empty())
-            std::remove(FPath.c_str());
-    }
-
-    const std::string& Path() const { return FPath; }
-
-    void RenameOntoTarget() {
-        std::error_code error;
-        std::filesystem::rename(FPath, Target, error);
-        if (error)
-            throw FileError("cannot replace " + Target + ": " + error.message());
-        FPath.clear();
-    }
-
-private:
-    std::string Target;
-    std::string FPath;
-};
-
 } // namespace
 
 void ConvertForm(std::string_view form, std::ostream& text) {
@@ -145,13 +82,18 @@ std::string TextFileNameFor(const std::string& formPath) {
 
 void ConvertDfmFile(const std::string& formPath, const std::string& textPath) {
     const std::string form = ReadWholeFile(formPath);
-    TemporaryFile temporary(textPath);
-    std::ofstream text(temporary.Path(), std::ios::binary | std::ios::trunc);
+    ReplacementFile replacement(textPath);
+    if (!replacement.Create())
+        throw FileError("cannot create a temporary file beside " + textPath + ": " +
+                        LastFileError().what());
+    std::ofstream text(replacement.Path(), std::ios::binary | std::ios::trunc);
     ConvertForm(form, text);
     text.close();
     if (!text)
         throw FileError("cannot write " + textPath);
-    temporary.RenameOntoTarget();
+    std::error_code error;
+    if (!replacement.MoveIntoPlace(error))
+        throw FileError("cannot replace " + textPath + ": " + error.message());
 }
 
 } // namespace pembrill

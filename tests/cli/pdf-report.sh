@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The bundled example project printed to PDF through pembrill-cli: every
 # section starts on a page of its own with its own header and footer, the
-# text can be searched, its fonts are embedded as subsets, and no print file
-# is left behind.
+# text can be searched, its fonts are embedded as subsets, the file has the
+# permissions the umask gives, and no print file is left behind. A job ended
+# by a signal leaves no partial PDF file.
 #
 #   pdf-report.sh PEMBRILL_CLI DFMCONVERT EXAMPLE_DIR
 set -u
@@ -23,14 +24,19 @@ check() { # description, command...
     if "$@"; then echo "ok: $description"; else echo "FAILED: $description"; failed=1; fi
 }
 
+# env runs the program in its own process, so that $! of a job is the CLI's.
+run=(env TMPDIR="$work/tmp" PEMBRILL_REGISTRY="$work/registry" XDG_RUNTIME_DIR="$work/tmp"
+    QT_QPA_PLATFORM=offscreen "$cli")
+
 # Both names are relative to the caller's directory, not the project's.
 cd "$work"
-TMPDIR="$work/tmp" PEMBRILL_REGISTRY="$work/registry" XDG_RUNTIME_DIR="$work/tmp" \
-    QT_QPA_PLATFORM=offscreen "$cli" --analyze --dependencies --sources all --objects all \
-    --properties --pdf report.pdf project/Ledger.dpr 2>"$work/err"
+umask 027
+"${run[@]}" --analyze --dependencies --sources all --objects all --properties --pdf report.pdf \
+    project/Ledger.dpr 2>"$work/err"
 cd "$work/project"
 check "the run gives no message" test ! -s "$work/err"
 check "the PDF is where the caller named it" test -f "$work/report.pdf"
+check "it has the permissions the umask gives" test "$(stat -c %a "$work/report.pdf")" = 640
 check "no print file is left" test -z "$(ls "$work/tmp" | grep '^pbx')"
 
 # From the end of each row of pdffonts: emb, sub, uni, object number, generation.
@@ -61,6 +67,23 @@ last=$pages
 check "the last page is the objects section" grep -q "^Objects for: " <(header_of $last)
 check "the objects section shows properties" grep -q "Caption = 'Household Ledger'" \
     <(cat "$work"/page*.txt)
+
+# A listing long enough to be caught while its PDF is written.
+mkdir "$work/long"
+cd "$work/long"
+printf "program Long;\r\nuses\r\n  Lines in 'Lines.pas';\r\nbegin\r\nend.\r\n" >Long.dpr
+awk 'BEGIN { for (i = 1; i <= 100000; i++) printf "  FCount := FCount + %d;\r\n", i }' >Lines.pas
+"${run[@]}" --sources all --pdf long.pdf Long.dpr 2>/dev/null &
+job=$!
+for ((tries = 0; tries < 1000; tries++)); do
+    compgen -G "long.pdf.??????" >/dev/null && break
+    sleep 0.01
+done
+check "the PDF is written beside its target first" test "$tries" -lt 1000
+kill -TERM $job
+wait $job
+check "SIGTERM still ends the job" test $? -eq 143
+check "and leaves no partial PDF" test -z "$(compgen -G "long.pdf*")"
 
 [ $failed -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
 exit $failed

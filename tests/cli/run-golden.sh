@@ -67,9 +67,12 @@ for case in "$cases"/*/; do
         object_lines=$(cat "$case"/project/*.dfm | grep -cE '^[[:space:]]*(object|inherited|inline) ')
         items=$(grep -cE '^[0-9]+ [0-9]+ ' "$work/out")
     fi
-    # No job leaves a print file behind.
+    # No job leaves a print file or a partial PDF file behind.
     if compgen -G "$work/tmp/pbx*" >/dev/null; then
         echo "FAILED: $name (print files left: $(ls "$work/tmp"))"
+        failed=$((failed + 1))
+    elif compgen -G "$dir/*.pdf.??????" >/dev/null; then
+        echo "FAILED: $name (partial PDF files left: $(cd "$dir" && ls -- *.pdf.??????))"
         failed=$((failed + 1))
     elif ! locale -a | grep -qx "${locale/UTF-8/utf8}"; then
         echo "FAILED: $name (the locale $locale is missing: run scripts/install-deps)"

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -41,6 +42,12 @@ public:
 
     std::string Path;
 };
+
+// A file's bytes; "" when it cannot be read.
+inline std::string FileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
 
 // Joins lines with CR LF, as Delphi writes its files.
 inline std::string CrLf(std::initializer_list<std::string> lines) {
