@@ -85,6 +85,10 @@ void TReportProgressForm::RunEnded() {
     hide();
 }
 
+void TReportProgressForm::reject() {
+    Cancelled = true;
+}
+
 void TReportProgressForm::ProcessEvents() {
     QCoreApplication::processEvents();
     SinceEvents.start();

@@ -30,6 +30,9 @@ public:
     void PageSent(int pageNumber, int pageCount) override;
     bool CancelRequested() override;
     void RunEnded() override;
+    // Escape and the close box cancel the run as the button does; the
+    // window stays up until the run has ended.
+    void reject() override;
 
     QLabel* TitleLabel;
     QLabel* PageLabel;
