@@ -243,9 +243,10 @@ void RunPrintJobs(const CliOptions& options, const std::string& pdfFile) {
         if (BuildPrintJob(PrintSetupForm->JobInputs(), PrintSetupForm->JobChoices(), job))
             PrintSections(job);
     }
+    // The file is named here: Print's question about it is not asked.
     if (!pdfFile.empty()) {
         SetPdfOutput(ProgramPrinter(), ToDisplay(pdfFile));
-        PrintSetupForm->PrintButton->click();
+        PrintSetupForm->AssemblePrintJob(false);
     }
 }
 

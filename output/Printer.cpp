@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 namespace pembrill {
 
@@ -47,6 +48,11 @@ void SetPdfOutput(QPrinter& printer, const QString& fileName) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(fileName);
     SetPrintableArea(printer);
+}
+
+bool PrintsToPdf(const QPrinter& printer) {
+    return printer.outputFormat() == QPrinter::PdfFormat ||
+           QPrinterInfo::availablePrinters().isEmpty();
 }
 
 void SetPrintableArea(QPrinter& printer) {

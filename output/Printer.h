@@ -20,6 +20,10 @@ QStringList PrinterFontNames();
 // Prints to a PDF file from now on.
 void SetPdfOutput(QPrinter& printer, const QString& fileName);
 
+// Whether printing writes a PDF file: the PDF printer is chosen, or the
+// system has no printer to print on.
+bool PrintsToPdf(const QPrinter& printer);
+
 // A real printer keeps its own printable area. A PDF file has no unprintable
 // strip, so that printed on paper later it would lose its edges: it gets the
 // printable area of an ordinary office printer, a quarter of an inch on every

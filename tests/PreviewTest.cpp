@@ -6,6 +6,7 @@
 #include "output/Prnt.h"
 #include "tests/support/CommandOutput.h"
 #include "tests/support/FakeProgress.h"
+#include "tests/support/PdfFileAnswer.h"
 #include "tests/support/TempDir.h"
 #include "ui/PreviewPage.h"
 #include "ui/ReportOutput.h"
@@ -307,7 +308,8 @@ TEST_F(PreviewTest, LastPageAndPrintWaitForTheRunToEnd) {
     const int total = Whole->PageCount();
     const std::string pdf = Dir / "preview.pdf";
     Printer.setOutputFormat(QPrinter::PdfFormat);
-    Printer.setOutputFileName(QString::fromStdString(pdf));
+    test::PdfFileAnswer answer;
+    answer.Answer = QString::fromStdString(pdf);
     bool goingOnAtFirst = false;
     QString afterLast;
     WatchPreview([&](TPreviewForm& preview) {
@@ -322,6 +324,7 @@ TEST_F(PreviewTest, LastPageAndPrintWaitForTheRunToEnd) {
     EXPECT_TRUE(PreviewReport(Form, Printer, Format, Progress));
     EXPECT_TRUE(goingOnAtFirst);
     EXPECT_EQ(afterLast, QString("Page %1 of %1").arg(total));
+    EXPECT_EQ(answer.Proposed.size(), 1u) << "the preview's Print asks for the file";
     const std::string info = test::CommandOutput("pdfinfo '" + pdf + "'");
     const size_t pagesAt = info.find("Pages:");
     ASSERT_NE(pagesAt, std::string::npos) << info;

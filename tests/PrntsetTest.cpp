@@ -3,6 +3,7 @@
 #include "output/Printer.h"
 #include "output/Prnt.h"
 #include "platform/MessageBox.h"
+#include "tests/support/PdfFileAnswer.h"
 #include "tests/support/RegistryScope.h"
 #include "tests/support/TempDir.h"
 #include "ui/Depfilt.h"
@@ -12,6 +13,10 @@
 #include "ui/Startup.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QTest>
 #include <QTimer>
@@ -76,6 +81,14 @@ protected:
     void Remake() {
         DeleteForms();
         MakeForms();
+    }
+
+    void OpenProjectWithAllSources(const test::TempDir& dir) {
+        MainForm->OpenProject(dir.Write("P.dpr", CrLf({"program P;", "begin", "end."})));
+        Form->ProjectFileName = MainForm->Project.ProjectFileName;
+        Form->SourceAllRadioButton->click();
+        // The project has no main form, which opening tells; the dialog does not.
+        Messages.Messages.clear();
     }
 
     void ShowActive() {
@@ -435,24 +448,93 @@ TEST_F(PrntsetTest, AFontListDropsDownWithThePrinterFontsAndKeepsItsText) {
 
 TEST_F(PrntsetTest, PrintAndPreviewCloseTheDialogOnlyWhenTheReportRan) {
     ShowActive();
+    test::TempDir dir;
+    test::PdfFileAnswer answer;
+    answer.Answer = QString::fromStdString(dir / "P.pdf");
     Form->PreviewButton->click();
     Form->PrintButton->click();
     EXPECT_EQ(Messages.Transcript(), "Information: You have not selected anything to print\n"
                                      "Information: You have not selected anything to print\n");
     EXPECT_TRUE(Form->isVisible());
 
-    test::TempDir dir;
-    MainForm->OpenProject(dir.Write("P.dpr", CrLf({"program P;", "begin", "end."})));
-    Form->ProjectFileName = MainForm->Project.ProjectFileName;
-    Form->SourceAllRadioButton->click();
-    SetPdfOutput(ProgramPrinter(), QString::fromStdString(dir / "P.pdf"));
+    OpenProjectWithAllSources(dir);
     Form->PrintButton->click();
-    ProgramPrinter().setOutputFileName(QString());
     EXPECT_EQ(PrintForm->HeaderTexts,
               std::vector<std::string>{"Source Code for: " + dir.Path + "/P.dpr"});
     EXPECT_TRUE(std::filesystem::exists(dir / "P.pdf"));
     EXPECT_FALSE(Form->isVisible());
     EXPECT_EQ(Form->result(), QDialog::Accepted);
+}
+
+// Where Print writes a PDF file it asks which first, before anything of the
+// job is prepared, proposing the file named last; Cancel there, or refusing
+// to replace a file, ends the print without a word and leaves the dialog
+// open.
+TEST_F(PrntsetTest, PrintAsksForThePdfFileFirstProposingTheLastOne) {
+    test::TempDir dir;
+    OpenProjectWithAllSources(dir);
+    const std::string other = dir.Write("Other.pdf", "earlier");
+    test::PdfFileAnswer answer;
+    ShowActive();
+    Form->PrintButton->click();
+    EXPECT_TRUE(PrintForm->HeaderTexts.empty()) << "nothing prepared before the question";
+    EXPECT_TRUE(Form->isVisible());
+
+    answer.Answer = QString::fromStdString(dir / "First.pdf");
+    Form->PrintButton->click();
+    EXPECT_TRUE(std::filesystem::exists(dir / "First.pdf"));
+    ShowActive();
+    answer.Answer = QString::fromStdString(other);
+    answer.Replace = false;
+    Form->PrintButton->click();
+    EXPECT_EQ(answer.Proposed.size(), 3u);
+    EXPECT_EQ(answer.Proposed.back(), QString::fromStdString(dir / "First.pdf"));
+    EXPECT_EQ(answer.ReplaceQuestions, 1);
+    EXPECT_EQ(test::FileBytes(other), "earlier");
+    EXPECT_TRUE(Form->isVisible());
+    EXPECT_EQ(Messages.Transcript(), "");
+}
+
+// The printer set-up names no file and asks nothing about one, even with
+// its PDF printer chosen and a PDF file named before.
+TEST_F(PrntsetTest, SetupChoosesThePrinterOnly) {
+    test::TempDir dir;
+    const std::string earlier = dir.Write("Earlier.pdf", "earlier");
+    SetPdfOutput(ProgramPrinter(), QString::fromStdString(earlier));
+    bool fileRowShown = true;
+    QString confirmation;
+    int questions = 0;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            ++questions;
+            box->button(QMessageBox::No)->click();
+            return;
+        }
+        auto* setup = qobject_cast<QPrintDialog*>(modal);
+        if (!setup)
+            return;
+        if (questions > 0) {
+            setup->reject();
+            return;
+        }
+        if (!confirmation.isEmpty())
+            return;
+        fileRowShown = setup->findChild<QLineEdit*>("filename")->isVisible();
+        QPushButton* ok = setup->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        confirmation = ok->text();
+        // Queued: a question it asks runs an event loop, in which this
+        // timer, still in its slot, would never fire again.
+        QMetaObject::invokeMethod(ok, "click", Qt::QueuedConnection);
+    });
+    watcher.start(0);
+    Form->SetupButton->click();
+    watcher.stop();
+    EXPECT_EQ(confirmation, "OK");
+    EXPECT_FALSE(fileRowShown);
+    EXPECT_EQ(questions, 0);
+    EXPECT_EQ(test::FileBytes(earlier), "earlier");
 }
 
 TEST_F(PrntsetTest, CancelClosesAndFormatOpensThePageFormatDialog) {

@@ -278,7 +278,8 @@ bool TPreviewForm::WheelTurned(int delta) {
 
 void TPreviewForm::PrintButtonClick() {
     FinishRun();
-    PrintStoredPages(Store, Printer, this);
+    if (AskPdfFile(Printer, this))
+        PrintStoredPages(Store, Printer, this);
 }
 
 namespace {

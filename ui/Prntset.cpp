@@ -47,14 +47,31 @@ void MakeFontRow(QWidget& group, QLabel*& label, const char* labelName, DropDown
                                    QRect(300, y, 53, FieldHeight));
 }
 
-// The printer set-up chooses a printer, it does not print: its confirming
-// button says OK.
-void ConfirmWithOk(QPrintDialog& dialog) {
-    for (QDialogButtonBox* buttons : dialog.findChildren<QDialogButtonBox*>()) {
-        if (QPushButton* confirm = buttons->button(QDialogButtonBox::Ok))
-            confirm->setText("OK");
+// The printer set-up chooses a printer and nothing else: its confirming
+// button says OK, not Print, and it names no file, for Print asks where a
+// PDF goes. Qt's dialog brings back its own file row for its PDF printer
+// each time it comes up, and would ask about and open that file when
+// confirmed; a disabled row it leaves alone.
+class PrinterChoiceDialog : public QPrintDialog {
+public:
+    PrinterChoiceDialog(QPrinter& printer, QWidget* parent) : QPrintDialog(&printer, parent) {
+        for (QDialogButtonBox* buttons : findChildren<QDialogButtonBox*>()) {
+            if (QPushButton* confirm = buttons->button(QDialogButtonBox::Ok))
+                confirm->setText("OK");
+        }
     }
-}
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QPrintDialog::showEvent(event);
+        for (const char* name : {"lOutput", "filename", "fileBrowser"}) {
+            if (QWidget* part = findChild<QWidget*>(name)) {
+                part->setEnabled(false);
+                part->hide();
+            }
+        }
+    }
+};
 
 SectionFont FontOf(const QComboBox& font, const QComboBox& size) {
     return {FromDisplay(font.currentText()), FromDisplay(size.currentText())};
@@ -274,8 +291,7 @@ void TPrintSetupForm::FontComboBoxDropDown(QComboBox& Sender) {
 // Confirmed or cancelled, the report takes the printer's orientation as it
 // now stands.
 void TPrintSetupForm::SetupButtonClick() {
-    QPrintDialog dialog(&ProgramPrinter(), this);
-    ConfirmWithOk(dialog);
+    PrinterChoiceDialog dialog(ProgramPrinter(), this);
     dialog.exec();
     SetPrintableArea(ProgramPrinter());
     ReportOrientation = ProgramPrinter().pageLayout().orientation() == QPageLayout::Landscape
@@ -340,8 +356,10 @@ void TPrintSetupForm::PreviewButtonClick() {
         accept();
 }
 
+// The file question comes first, so that nothing is prepared for a print
+// the user cancels there.
 void TPrintSetupForm::PrintButtonClick() {
-    if (AssemblePrintJob(false))
+    if (AskPdfFile(ProgramPrinter(), this) && AssemblePrintJob(false))
         accept();
 }
 

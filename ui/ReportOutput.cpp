@@ -7,7 +7,6 @@
 
 #include <QFileDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 
 #include <optional>
 
@@ -15,27 +14,29 @@ namespace pembrill {
 
 namespace {
 
-// A printer that has somewhere to print: a PDF file it names, or a printer of
-// the system. Where the system has none, the user names a PDF file instead.
-bool PrinterReady(QPrinter& printer, QWidget* parent) {
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        return true;
-    if (!QPrinterInfo::availablePrinters().isEmpty())
-        return true;
-    const QString file =
-        QFileDialog::getSaveFileName(parent, "Print to PDF file", QString(), "PDF files (*.pdf)");
-    if (file.isEmpty())
-        return false;
-    SetPdfOutput(printer, file);
-    return true;
-}
+// The file named last, proposed again, whatever project is printed.
+QString LastPdfFile;
 
 } // namespace
 
+bool AskPdfFile(QPrinter& printer, QWidget* parent) {
+    if (!PrintsToPdf(printer))
+        return true;
+    QFileDialog dialog(parent, "Print to PDF file", QString(), "PDF files (*.pdf)");
+    dialog.setObjectName("PdfFileDialog");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix("pdf");
+    if (!LastPdfFile.isEmpty())
+        dialog.selectFile(LastPdfFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    LastPdfFile = dialog.selectedFiles().constFirst();
+    SetPdfOutput(printer, LastPdfFile);
+    return true;
+}
+
 bool PrintReport(TPrintForm& form, QPrinter& printer, const PageFormat& format,
                  ProgressDisplay& progress, QWidget* parent) {
-    if (!PrinterReady(printer, parent))
-        return false;
     EngineProgressWindow window(form.BandReport, parent);
     if (printer.outputFormat() == QPrinter::PdfFormat)
         return ComposeToPdf(form, printer, format, progress, window.Monitor());
@@ -44,8 +45,6 @@ bool PrintReport(TPrintForm& form, QPrinter& printer, const PageFormat& format,
 }
 
 bool PrintStoredPages(const PageStore& store, QPrinter& printer, QWidget* parent) {
-    if (!PrinterReady(printer, parent))
-        return false;
     TReportProgressForm window(parent);
     return SendPages(store, printer, &window);
 }

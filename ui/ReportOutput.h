@@ -14,12 +14,17 @@ struct PageFormat;
 // preview: PreviewReport). Each shows the engine's progress window during
 // the run when form.BandReport.ShowProgress is on.
 
+// Where printing writes a PDF file (PrintsToPdf), asks the user which,
+// proposing the file named last, and sets the printer to write it; the
+// dialog asks before a file is replaced. False when the user cancels.
+// Printing on a printer asks nothing. The Print buttons ask this before
+// anything of the job is done.
+bool AskPdfFile(QPrinter& printer, QWidget* parent);
+
 // Composes the job and prints it on the printer, the engine's progress window
 // with its Cancel up from the first page laid out to the last page sent. A
-// printer in PdfFormat with an output file name writes that file, whole or
-// not at all; where the system has no printer at all, the user is asked for a
-// PDF file to print to first. False when the run was cancelled, no file was
-// named, or printing failed.
+// printer in PdfFormat writes its output file, whole or not at all. False
+// when the run was cancelled or printing failed.
 bool PrintReport(TPrintForm& form, QPrinter& printer, const PageFormat& format,
                  ProgressDisplay& progress, QWidget* parent = nullptr);
 
