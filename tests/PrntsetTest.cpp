@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -535,6 +536,32 @@ TEST_F(PrntsetTest, SetupChoosesThePrinterOnly) {
     EXPECT_FALSE(fileRowShown);
     EXPECT_EQ(questions, 0);
     EXPECT_EQ(test::FileBytes(earlier), "earlier");
+}
+
+// The dialog opens again with the focus where it was left, on Print after
+// a print. The focus is drawn, and Enter, as Space, presses the button that
+// has it and nothing else.
+TEST_F(PrntsetTest, TheFocusIsShownAndKeysPressOnlyTheFocusedButton) {
+    test::TempDir dir;
+    test::PdfFileAnswer answer;
+    answer.Answer = QString::fromStdString(dir / "P.pdf");
+    ShowActive();
+    QTest::mouseClick(Form->PrintButton, Qt::LeftButton);
+    Form->hide();
+    ShowActive();
+    ASSERT_EQ(QApplication::focusWidget(), Form->PrintButton);
+    const QImage focused = Form->PrintButton->grab().toImage();
+    Form->DependencyNoneRadioButton->setFocus();
+    EXPECT_NE(Form->PrintButton->grab().toImage(), focused) << "the focus is drawn";
+
+    Messages.Messages.clear();
+    QTest::keyClick(Form->DependencyNoneRadioButton, Qt::Key_Return);
+    EXPECT_EQ(Messages.Transcript(), "");
+    Form->PrintButton->setFocus();
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
+        QTest::keyClick(Form->PrintButton, key);
+    EXPECT_EQ(answer.Proposed.size(), 4u);
+    EXPECT_EQ(Messages.Messages.size(), 3u);
 }
 
 TEST_F(PrntsetTest, CancelClosesAndFormatOpensThePageFormatDialog) {

@@ -17,6 +17,7 @@
 #include "ui/widgets/FieldExitWatcher.h"
 
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -198,9 +199,24 @@ void TPrintSetupForm::FormCreate() {
     LoadSettings();
 }
 
+// The focus is drawn from the start, not only once Tab has moved it: the
+// dialog opens again with the focus where it was left, often on Print.
 void TPrintSetupForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     CenterOnScreen(*this);
+    setAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+// The dialog has no default button: Enter, as Space, presses the button
+// that has the focus, and nothing when none has it.
+void TPrintSetupForm::keyPressEvent(QKeyEvent* event) {
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || !focused) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    focused->click();
 }
 
 void TPrintSetupForm::done(int result) {
