@@ -5,6 +5,7 @@
 #include "output/Prnt.h"
 #include "ui/ReportProgress.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QPrinter>
 
@@ -14,24 +15,60 @@ namespace pembrill {
 
 namespace {
 
-// The file named last, proposed again, whatever project is printed.
-QString LastPdfFile;
+// One question for the program's life: a file dialog made anew for each
+// print costs memory that Qt never gives back. It proposes the file named
+// last, whatever project is printed.
+struct PdfFileQuestion {
+    PdfFileQuestion() : Dialog(nullptr, "Print to PDF file", QString(), "PDF files (*.pdf)") {
+        Dialog.setObjectName("PdfFileDialog");
+        Dialog.setAcceptMode(QFileDialog::AcceptSave);
+        Dialog.setDefaultSuffix("pdf");
+    }
+
+    QFileDialog Dialog;
+    QString LastFile;
+};
+
+PdfFileQuestion* Question = nullptr;
+
+// Gone before the application object, as the windows are.
+void DeleteQuestion() {
+    delete Question;
+    Question = nullptr;
+}
+
+PdfFileQuestion& TheQuestion() {
+    if (!Question) {
+        Question = new PdfFileQuestion;
+        qAddPostRoutine(DeleteQuestion);
+    }
+    return *Question;
+}
+
+// The file named, or empty when the user cancels. The dialog stands over
+// the window that asks only while it asks: that window may go before it.
+QString AskedFile(QWidget* parent) {
+    PdfFileQuestion& question = TheQuestion();
+    QFileDialog& dialog = question.Dialog;
+    if (!question.LastFile.isEmpty())
+        dialog.selectFile(question.LastFile);
+    dialog.setParent(parent, Qt::Dialog);
+    const bool named = dialog.exec() == QDialog::Accepted;
+    dialog.setParent(nullptr, Qt::Dialog);
+    if (named)
+        question.LastFile = dialog.selectedFiles().value(0);
+    return named ? question.LastFile : QString();
+}
 
 } // namespace
 
 bool AskPdfFile(QPrinter& printer, QWidget* parent) {
     if (!PrintsToPdf(printer))
         return true;
-    QFileDialog dialog(parent, "Print to PDF file", QString(), "PDF files (*.pdf)");
-    dialog.setObjectName("PdfFileDialog");
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix("pdf");
-    if (!LastPdfFile.isEmpty())
-        dialog.selectFile(LastPdfFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString file = AskedFile(parent);
+    if (file.isEmpty())
         return false;
-    LastPdfFile = dialog.selectedFiles().constFirst();
-    SetPdfOutput(printer, LastPdfFile);
+    SetPdfOutput(printer, file);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -18,14 +19,24 @@ namespace pembrill::test {
 class PdfFileAnswer : public QObject {
 public:
     PdfFileAnswer() {
+        QApplication::instance()->installEventFilter(this);
         connect(&Timer, &QTimer::timeout, this, &PdfFileAnswer::Look);
         Timer.start(0);
     }
+    ~PdfFileAnswer() override { QApplication::instance()->removeEventFilter(this); }
 
     QString Answer;
     bool Replace = true;
     std::vector<QString> Proposed;
     int ReplaceQuestions = 0;
+
+protected:
+    // The program asks with one dialog each time: each showing is a question.
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->objectName() == "PdfFileDialog")
+            Asking = qobject_cast<QFileDialog*>(watched);
+        return false;
+    }
 
 private:
     void Look() {
@@ -40,26 +51,28 @@ private:
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         if (!dialog || dialog->objectName() != "PdfFileDialog")
             return;
-        if (dialog == Answered) {
-            if (Refused)
-                dialog->reject();
+        if (Refused) {
             Refused = false;
+            dialog->reject();
             return;
         }
-        Answered = dialog;
+        if (dialog != Asking)
+            return;
+        Asking = nullptr;
         Proposed.push_back(dialog->selectedFiles().value(0));
         if (Answer.isEmpty()) {
             dialog->reject();
             return;
         }
-        dialog->selectFile(Answer);
+        // Typed, as selectFile leaves the name field alone while it has the focus.
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(Answer);
         // Queued: a replace question it asks runs an event loop, in which
         // this timer, still in its slot, would never fire again.
         QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
     }
 
     QTimer Timer;
-    QPointer<QFileDialog> Answered;
+    QPointer<QFileDialog> Asking;
     bool Refused = false;
 };
 
