@@ -27,8 +27,7 @@ int LabelOffset(const TReportLabel& label, const TReportBand& band) {
     }
     if (label.Alignment == TAlignment::taLeftJustify)
         return label.Left;
-    const int textWidth = TextWidth(label.LayoutFontOf(), LayoutString(label.Caption()));
-    const int room = label.Width() - textWidth;
+    const int room = label.Width() - label.CaptionWidth();
     return label.Left + (label.Alignment == TAlignment::taCenter ? room / 2 : room);
 }
 
@@ -188,7 +187,7 @@ void TBandReport::PrintBand(const TReportBand& band) {
         if (label->Caption().empty())
             continue;
         Store->AddText(left + LabelOffset(*label, band), Position + label->Top,
-                       StoredFontOf(*label), label->Caption());
+                       StoredFontOf(*label), label->Caption(), label->Shaped());
     }
     for (const TReportShape* shape : band.Shapes) {
         if (shape->Visible && shape->Width > 0)

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QFont>
+#include <QGlyphRun>
+#include <QList>
+#include <QPointF>
 #include <QString>
 
 #include <string>
@@ -26,25 +29,48 @@ int MarginUnits(int tenths);
 int FontPixelSize(int points);
 
 // The font as it is measured and drawn, sized in layout units. Hinting is
-// off so that the advances measured here scale exactly to a printer.
+// off so that the advances measured here scale exactly to a printer. A font
+// whose data a PDF file cannot carry (a Type 1 font) is replaced by the
+// system's sans-serif font here, before anything is laid out in it, so that
+// every output draws what the layout measured.
 QFont LayoutFont(const std::string& name, int pixelSize, bool bold);
 
-// A run of a line without tabs and where it begins, in layout units from
-// the line's left edge. Tabs stand every eight blanks, as a text editor shows
-// them; the engine places the runs itself rather than leaving tabs to the
-// device, so that measuring and drawing agree and PDF text stays searchable.
-struct TextPiece {
-    QString Text;
-    qreal Left = 0;
+// Glyph runs as Qt's text layout shaped them (kerning, ligatures,
+// right-to-left runs, joined Arabic, marks, the fonts that stand in for
+// characters the font lacks) and the characters [From, From + Length) of
+// the text they were shaped from. Their positions count from Origin within
+// the text: the left edge of their piece (the characters between two tabs),
+// and the baseline a font's ascent below the text's top, whatever the
+// fallback fonts' ascents.
+struct ShapedRange {
+    qsizetype From = 0;
+    qsizetype Length = 0;
+    QPointF Origin;
+    QList<QGlyphRun> Runs;
 };
 
-std::vector<TextPiece> TextPieces(const QFont& font, const QString& text);
+// A line of text shaped once, as every output draws it: each piece is
+// shaped on its own and is one range where its glyphs follow its characters
+// one for one, left to right, in one run (a listing's line); otherwise each
+// of its clusters (a ligature, a letter with its marks, a right-to-left
+// letter, a character no font has) is a range of its own, so that the glyphs
+// of every range stand for its characters. Tabs stand every eight blanks, as
+// a text editor shows them; the layout places the pieces itself rather than
+// leaving tabs to a device, so that measuring and drawing agree and PDF text
+// stays searchable.
+struct ShapedText {
+    std::vector<ShapedRange> Ranges;
+    qreal Width = 0;
+};
+
+ShapedText ShapeText(const QFont& font, const QString& text);
 
 // Where a line goes on after a tab that stands at `left`: the next stop,
 // with a blank `spaceWidth` wide.
 qreal AfterTab(qreal left, qreal spaceWidth);
 
-// Width of one line of text in layout units, rounded up so that the text fits.
+// Width of one line of text in layout units, rounded up so that the text
+// fits: the width of ShapeText's shaping, without keeping its glyphs.
 int TextWidth(const QFont& font, const QString& text);
 
 // Height of one line of the font in layout units.

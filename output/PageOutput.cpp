@@ -57,9 +57,8 @@ PrintOutcome WritePdfInPlace(const PageStore& store, QPrinter& printer, RunMonit
     PdfWriter writer(file.Path(), PaperPoints(printer), store);
     if (!writer.Start())
         return PrintOutcome::Failed;
-    const std::vector<PdfFontFacts> fonts = PdfFontsOf(store);
     for (int i = 0; i < store.PageCount(); ++i)
-        writer.AddPage(store.Page(i), fonts);
+        writer.AddPage(store.Page(i));
     return FinishPdf(writer, file, store.PageCount(), monitor);
 }
 
@@ -96,13 +95,9 @@ bool ComposeToPdf(TPrintForm& form, QPrinter& printer, const PageFormat& format,
         return Told(PrintOutcome::Failed, printer.outputFileName());
     }
     int sent = 0;
-    std::vector<PdfFontFacts> fonts;
     const auto feed = [&] {
-        for (; sent < pages.FinishedPageCount(); ++sent) {
-            if (static_cast<int>(fonts.size()) != pages.FontCount())
-                fonts = PdfFontsOf(pages);
-            writer.AddPage(pages.Page(sent), fonts);
-        }
+        for (; sent < pages.FinishedPageCount(); ++sent)
+            writer.AddPage(pages.Page(sent));
     };
     while (form.ComposeMore(LinesPerStep))
         feed();

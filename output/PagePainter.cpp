@@ -1,50 +1,43 @@
 #include "output/PagePainter.h"
 
 #include "output/DisplayText.h"
-#include "output/LayoutText.h"
 #include "output/PageStore.h"
 #include "output/RunMonitor.h"
 
+#include <QGlyphRun>
 #include <QPainter>
 #include <QPrinter>
 
 #include <cmath>
-#include <string>
-#include <vector>
 
 namespace pembrill {
 
 namespace {
 
-std::vector<QFont> FontsOf(const PageStore& store) {
-    std::vector<QFont> fonts;
-    fonts.reserve(static_cast<size_t>(store.FontCount()));
-    for (int i = 0; i < store.FontCount(); ++i) {
-        const StoredFont& font = store.Font(static_cast<uint32_t>(i));
-        fonts.push_back(LayoutFont(font.Name, font.PixelSize, font.Bold));
+QGlyphRun GlyphRunOf(const PageStore& store, const StoredPage& page, const StoredRun& run) {
+    QList<quint32> glyphs(run.GlyphCount);
+    QList<QPointF> positions(run.GlyphCount);
+    for (uint32_t i = 0; i < run.GlyphCount; ++i) {
+        glyphs[i] = page.Glyphs[run.FirstGlyph + i];
+        positions[i] = QPointF(page.GlyphX[run.FirstGlyph + i], run.Baseline);
     }
-    return fonts;
-}
-
-void PaintText(QPainter& painter, const QFont& font, QRgb colour, const StoredText& text,
-               const QString& characters) {
-    painter.setFont(font);
-    painter.setPen(QColor::fromRgb(colour));
-    const qreal baseline = text.Y + TextAscent(font);
-    for (const TextPiece& piece : TextPieces(font, characters))
-        painter.drawText(QPointF(text.X + piece.Left, baseline), piece.Text);
+    QGlyphRun glyphRun;
+    glyphRun.setRawFont(store.Face(run.Face));
+    glyphRun.setGlyphIndexes(glyphs);
+    glyphRun.setPositions(positions);
+    return glyphRun;
 }
 
 } // namespace
 
 void PaintPage(QPainter& painter, const PageStore& store, int index, double scale) {
     const StoredPage& page = store.Page(index);
-    const std::vector<QFont> fonts = FontsOf(store);
     painter.save();
     painter.scale(scale, scale);
     for (const StoredText& text : page.Texts) {
-        const QString characters = LayoutString(std::string(page.TextOf(text)));
-        PaintText(painter, fonts[text.Font], store.Font(text.Font).Colour, text, characters);
+        painter.setPen(QColor::fromRgb(store.Font(text.Font).Colour));
+        for (uint32_t run = text.FirstRun; run < text.FirstRun + text.RunCount; ++run)
+            painter.drawGlyphRun(QPointF(text.X, text.Y), GlyphRunOf(store, page, page.Runs[run]));
     }
     for (const StoredLine& line : page.Lines)
         painter.fillRect(QRectF(line.X, line.Y, line.Width, 1), Qt::black);

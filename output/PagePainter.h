@@ -14,7 +14,8 @@ class RunMonitor;
 // Draws page `index` of the store with the painter, scaled from layout units
 // by `scale`, its origin at the painter's current origin (the top left corner
 // of the printable area). Every device draws pages through this: printer,
-// PDF, preview and images alike. Text is drawn as text.
+// preview and images alike. Text is drawn as the glyphs the layout shaped,
+// where it placed them, in the faces it shaped them in.
 void PaintPage(QPainter& painter, const PageStore& store, int index, double scale);
 
 // Device pixels per layout unit.

@@ -1,5 +1,7 @@
 #include "output/PageStore.h"
 
+#include "output/LayoutText.h"
+
 #include <utility>
 
 namespace pembrill {
@@ -11,7 +13,8 @@ void PageStore::BeginPage() {
     Pages.emplace_back();
 }
 
-void PageStore::AddText(int x, int y, const StoredFont& font, const std::string& text) {
+void PageStore::AddText(int x, int y, const StoredFont& font, const std::string& text,
+                        const ShapedText& shaped) {
     StoredPage& page = Pages.back();
     StoredText stored;
     stored.X = x;
@@ -19,8 +22,34 @@ void PageStore::AddText(int x, int y, const StoredFont& font, const std::string&
     stored.Font = FontIndex(font);
     stored.Offset = static_cast<uint32_t>(page.Characters.size());
     stored.Length = static_cast<uint32_t>(text.size());
+    stored.FirstRun = static_cast<uint32_t>(page.Runs.size());
+    for (const ShapedRange& range : shaped.Ranges) {
+        for (const QGlyphRun& run : range.Runs)
+            AddRun(page, run, range.Origin, static_cast<uint32_t>(range.From),
+                   static_cast<uint32_t>(range.Length));
+    }
+    stored.RunCount = static_cast<uint32_t>(page.Runs.size()) - stored.FirstRun;
     page.Texts.push_back(stored);
     page.Characters += text;
+}
+
+// A glyph moved up or down from its run's baseline (a mark) begins a run of
+// its own, so that a run has one baseline.
+void PageStore::AddRun(StoredPage& page, const QGlyphRun& run, QPointF origin, uint32_t from,
+                       uint32_t length) {
+    const uint32_t face = FaceIndex(run.rawFont());
+    const QList<quint32> glyphs = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
+    for (qsizetype i = 0; i < glyphs.size(); ++i) {
+        const auto baseline = static_cast<float>(origin.y() + positions[i].y());
+        if (i == 0 || baseline != page.Runs.back().Baseline) {
+            page.Runs.push_back(StoredRun{face, static_cast<uint32_t>(page.Glyphs.size()), 0, from,
+                                          length, baseline});
+        }
+        page.Glyphs.push_back(static_cast<uint16_t>(glyphs[i]));
+        page.GlyphX.push_back(static_cast<float>(origin.x() + positions[i].x()));
+        ++page.Runs.back().GlyphCount;
+    }
 }
 
 void PageStore::AddLine(int x, int y, int width) {
@@ -32,17 +61,24 @@ void PageStore::FinishPage() {
     page.Texts.shrink_to_fit();
     page.Lines.shrink_to_fit();
     page.Characters.shrink_to_fit();
+    page.Runs.shrink_to_fit();
+    page.Glyphs.shrink_to_fit();
+    page.GlyphX.shrink_to_fit();
     FinishedPages = PageCount();
 }
 
 size_t PageStore::MemoryBytes() const {
-    size_t bytes = Pages.size() * sizeof(StoredPage) + Fonts.capacity() * sizeof(StoredFont);
+    size_t bytes = Pages.size() * sizeof(StoredPage) + Fonts.capacity() * sizeof(StoredFont) +
+                   Faces.capacity() * sizeof(QRawFont);
     for (const StoredFont& font : Fonts)
         bytes += font.Name.capacity();
     for (const StoredPage& page : Pages) {
         bytes += page.Texts.capacity() * sizeof(StoredText);
         bytes += page.Lines.capacity() * sizeof(StoredLine);
         bytes += page.Characters.capacity();
+        bytes += page.Runs.capacity() * sizeof(StoredRun);
+        bytes += page.Glyphs.capacity() * sizeof(uint16_t);
+        bytes += page.GlyphX.capacity() * sizeof(float);
     }
     return bytes;
 }
@@ -56,6 +92,17 @@ uint32_t PageStore::FontIndex(const StoredFont& font) {
     }
     Fonts.push_back(font);
     return LastFont = static_cast<uint32_t>(Fonts.size() - 1);
+}
+
+uint32_t PageStore::FaceIndex(const QRawFont& face) {
+    if (LastFace < Faces.size() && Faces[LastFace] == face)
+        return LastFace;
+    for (uint32_t i = 0; i < Faces.size(); ++i) {
+        if (Faces[i] == face)
+            return LastFace = i;
+    }
+    Faces.push_back(face);
+    return LastFace = static_cast<uint32_t>(Faces.size() - 1);
 }
 
 } // namespace pembrill

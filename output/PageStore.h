@@ -2,6 +2,9 @@
 
 #include "output/PageFacts.h"
 
+#include <QGlyphRun>
+#include <QPointF>
+#include <QRawFont>
 #include <QRgb>
 
 #include <cstdint>
@@ -11,6 +14,8 @@
 #include <vector>
 
 namespace pembrill {
+
+struct ShapedText;
 
 // A font as pages use it: sized in layout units.
 struct StoredFont {
@@ -22,13 +27,32 @@ struct StoredFont {
     bool operator==(const StoredFont&) const = default;
 };
 
+// Glyphs of one face on one baseline, as the layout shaped them: the page's
+// glyphs [FirstGlyph, FirstGlyph + GlyphCount), in the order the shaping
+// gave them, with their x from the text's left edge. Baseline is how far
+// below the text's top they stand. They were shaped from the characters
+// [CharFrom, CharFrom + CharLength) of their text's display string (a
+// shaped range: a piece between two tabs, or a cluster of it), as every run
+// of that range was.
+struct StoredRun {
+    uint32_t Face = 0;
+    uint32_t FirstGlyph = 0;
+    uint32_t GlyphCount = 0;
+    uint32_t CharFrom = 0;
+    uint32_t CharLength = 0;
+    float Baseline = 0;
+};
+
 // One line of text, its top left corner at (X, Y) in layout units. The text
-// is the label's caption, still as bytes, in the page's character pool.
+// is the label's caption, still as bytes, in the page's character pool; its
+// glyphs are the runs [FirstRun, FirstRun + RunCount) of the page.
 struct StoredText {
     int32_t X = 0, Y = 0;
     uint32_t Font = 0;
     uint32_t Offset = 0;
     uint32_t Length = 0;
+    uint32_t FirstRun = 0;
+    uint32_t RunCount = 0;
 };
 
 // A horizontal line one layout unit thick.
@@ -42,6 +66,9 @@ struct StoredPage {
     std::vector<StoredText> Texts;
     std::vector<StoredLine> Lines;
     std::string Characters;
+    std::vector<StoredRun> Runs;
+    std::vector<uint16_t> Glyphs;
+    std::vector<float> GlyphX;
 
     std::string_view TextOf(const StoredText& text) const {
         return std::string_view(Characters).substr(text.Offset, text.Length);
@@ -49,8 +76,8 @@ struct StoredPage {
 };
 
 // The finished pages of a run as display lists in layout units: what is drawn
-// where, so that any device can draw them at its own resolution. Fonts are
-// shared by all pages.
+// where, so that any device can draw them at its own resolution. Fonts and
+// the faces the glyphs are drawn in are shared by all pages.
 class PageStore {
 public:
     PageStore(const PageFacts& facts, double layoutDpi, std::string title);
@@ -61,8 +88,10 @@ public:
     const std::string& Title() const { return FTitle; }
 
     void BeginPage();
-    // Both add to the page begun last.
-    void AddText(int x, int y, const StoredFont& font, const std::string& text);
+    // Both add to the page begun last. A text keeps its caption's bytes and
+    // the glyphs its shaping gave.
+    void AddText(int x, int y, const StoredFont& font, const std::string& text,
+                 const ShapedText& shaped);
     void AddLine(int x, int y, int width);
     // Gives the page begun last back its unused room.
     void FinishPage();
@@ -74,18 +103,26 @@ public:
     const StoredPage& Page(int index) const { return Pages.at(static_cast<size_t>(index)); }
     const StoredFont& Font(uint32_t index) const { return Fonts.at(index); }
     int FontCount() const { return static_cast<int>(Fonts.size()); }
+    // A face (a font file at a size) that glyphs are drawn in.
+    const QRawFont& Face(uint32_t index) const { return Faces.at(index); }
+    int FaceCount() const { return static_cast<int>(Faces.size()); }
 
     // The heap memory the store holds, in bytes.
     size_t MemoryBytes() const;
 
 private:
     uint32_t FontIndex(const StoredFont& font);
+    uint32_t FaceIndex(const QRawFont& face);
+    void AddRun(StoredPage& page, const QGlyphRun& run, QPointF origin, uint32_t from,
+                uint32_t length);
 
     PageFacts FFacts;
     double FLayoutDpi;
     std::string FTitle;
     std::vector<StoredFont> Fonts;
     uint32_t LastFont = 0;
+    std::vector<QRawFont> Faces;
+    uint32_t LastFace = 0;
     // A deque: a page stays where it is while later ones are added, so that
     // the PDF writer's thread can read the finished ones meanwhile.
     std::deque<StoredPage> Pages;

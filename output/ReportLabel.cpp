@@ -1,6 +1,6 @@
 #include "output/ReportLabel.h"
 
-#include "output/LayoutText.h"
+#include <cmath>
 
 namespace pembrill {
 
@@ -10,6 +10,7 @@ TReportLabel::TReportLabel() {
 
 void TReportLabel::SetCaption(const std::string& caption) {
     FCaption = caption;
+    FShaped.reset();
     FWidth.reset();
 }
 
@@ -43,14 +44,25 @@ void TReportLabel::SetWidth(int width) {
 
 int TReportLabel::Width() const {
     if (!FWidth)
-        FWidth = TextWidth(FLayoutFont, LayoutString(FCaption));
+        FWidth = CaptionWidth();
     return *FWidth;
+}
+
+int TReportLabel::CaptionWidth() const {
+    return static_cast<int>(std::ceil(Shaped().Width));
+}
+
+const ShapedText& TReportLabel::Shaped() const {
+    if (!FShaped)
+        FShaped = ShapeText(FLayoutFont, LayoutString(FCaption));
+    return *FShaped;
 }
 
 void TReportLabel::FontChanged() {
     FPixelSize = FontPixelSize(FFont.Size);
     FLayoutFont = LayoutFont(FFont.Name, FPixelSize, FFont.Bold);
     FHeight = TextHeight(FLayoutFont);
+    FShaped.reset();
     FWidth.reset();
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "output/LayoutText.h"
 #include "output/ReportFont.h"
 
 #include <QFont>
 
 #include <optional>
-
 #include <string>
 
 namespace pembrill {
@@ -14,9 +14,9 @@ enum class TAlignment { taLeftJustify, taCenter, taRightJustify };
 
 // A line of text on a band. The caption is drawn as it stands, in one line,
 // and the label takes the size of its caption in its font whenever either
-// changes; a width set in between lasts until then. The caption is measured
-// only when the width is asked for: most labels are placed at their left
-// edge, and measuring a line is most of what laying it out costs.
+// changes; a width set in between lasts until then. The caption is shaped
+// once, when its width or its glyphs are first asked for: shaping a line is
+// most of what laying it out costs, and its glyphs are what is drawn.
 class TReportLabel {
 public:
     TReportLabel();
@@ -33,6 +33,9 @@ public:
 
     int Width() const;
     void SetWidth(int width);
+    // The caption's own width, whatever width was set.
+    int CaptionWidth() const;
+    const ShapedText& Shaped() const;
     int Height() const { return FHeight; }
 
     // The font in layout units, as it is measured and drawn.
@@ -52,6 +55,7 @@ private:
     ReportFont FFont;
     QFont FLayoutFont;
     int FPixelSize = 0;
+    mutable std::optional<ShapedText> FShaped;
     mutable std::optional<int> FWidth;
     int FHeight = 0;
 };

@@ -1,0 +1,286 @@
+#include "output/PdfDocument.h"
+
+#include "output/DisplayText.h"
+#include "output/LayoutText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace pembrill {
+
+namespace {
+
+// How far, in layout units, a glyph may stand from where the glyphs before
+// it in a show leave it before the show moves it: a thirtieth of a point at
+// the screen's resolution, far below what a reader could see. Widths and
+// moves are whole thousandths of the font size, as every reader takes them.
+constexpr double PlaceTolerance = 0.05;
+
+char32_t NextCodePoint(QStringView text, qsizetype& at) {
+    const QChar first = text[at++];
+    if (first.isHighSurrogate() && at < text.size() && text[at].isLowSurrogate())
+        return QChar::surrogateToUcs4(first, text[at++]);
+    return first.unicode();
+}
+
+// A text's runs from `first` on that were shaped from the same range.
+uint32_t RangeEnd(const StoredPage& page, uint32_t first, uint32_t end) {
+    const StoredRun& run = page.Runs[first];
+    uint32_t next = first + 1;
+    while (next < end && page.Runs[next].CharFrom == run.CharFrom &&
+           page.Runs[next].CharLength == run.CharLength)
+        ++next;
+    return next;
+}
+
+} // namespace
+
+PdfDocument::PdfDocument(QSizeF paperPoints, const PageFacts& facts, double layoutDpi,
+                         std::string title)
+    : PaperWidth(paperPoints.width()), PaperHeight(paperPoints.height()), Scale(72.0 / layoutDpi),
+      OriginX(facts.LeftOffset * Scale), OriginY(paperPoints.height() - facts.TopOffset * Scale),
+      Title(std::move(title)) {}
+
+bool PdfDocument::Open(const std::string& path) {
+    if (!File.Open(path))
+        return false;
+    PageTree = File.NewObject();
+    Resources = File.NewObject();
+    return true;
+}
+
+// The page in the layout's units, y downwards; the text matrix is flipped
+// back upright.
+void PdfDocument::WritePage(const PdfPage& input) {
+    for (const PdfFace& face : input.Faces)
+        Fonts.push_back(
+            std::make_unique<PdfFont>(face.Sfnt, face.PixelSize, static_cast<int>(Fonts.size())));
+    Colours.insert(Colours.end(), input.Colours.begin(), input.Colours.end());
+    for (const PdfAdvance& advance : input.Advances)
+        Fonts[advance.Face]->SetAdvance(advance.Glyph, advance.Advance);
+    const StoredPage& page = *input.Page;
+    std::string content;
+    content.reserve(page.Characters.size() * 3 + page.Texts.size() * 40 + 256);
+    content += "q ";
+    AppendNumber(content, Scale);
+    content += " 0 0 ";
+    AppendNumber(content, -Scale);
+    content += ' ';
+    AppendNumber(content, OriginX);
+    content += ' ';
+    AppendNumber(content, OriginY);
+    content += " cm\nBT\n";
+    CurrentFont = nullptr;
+    CurrentColour = 0;
+    LineStart.reset();
+    for (const StoredText& text : page.Texts)
+        AppendText(content, page, text);
+    content += "ET\n";
+    if (!page.Lines.empty()) {
+        content += "0 g\n";
+        for (const StoredLine& line : page.Lines) {
+            AppendInteger(content, line.X);
+            content += ' ';
+            AppendInteger(content, line.Y);
+            content += ' ';
+            AppendInteger(content, line.Width);
+            content += " 1 re\n";
+        }
+        content += "f\n";
+    }
+    content += "Q\n";
+    const int pageObject = File.NewObject();
+    const int contentObject = File.NewObject();
+    PageObjects.push_back(pageObject);
+    std::string dictionary = "<</Type/Page/Parent ";
+    AppendReference(dictionary, PageTree);
+    dictionary += "/Resources ";
+    AppendReference(dictionary, Resources);
+    dictionary += "/Contents ";
+    AppendReference(dictionary, contentObject);
+    File.WriteObject(pageObject, dictionary + ">>");
+    File.WriteStream(contentObject, "", content);
+}
+
+void PdfDocument::AppendText(std::string& out, const StoredPage& page, const StoredText& text) {
+    const QRgb colour = text.Font < Colours.size() ? Colours[text.Font] : 0;
+    if (colour != CurrentColour) {
+        CurrentColour = colour;
+        AppendNumber(out, qRed(colour) / 255.0);
+        out += ' ';
+        AppendNumber(out, qGreen(colour) / 255.0);
+        out += ' ';
+        AppendNumber(out, qBlue(colour) / 255.0);
+        out += " rg\n";
+    }
+    const QString characters = LayoutString(std::string(page.TextOf(text)));
+    const uint32_t end = text.FirstRun + text.RunCount;
+    for (uint32_t first = text.FirstRun; first < end;) {
+        const uint32_t rangeEnd = RangeEnd(page, first, end);
+        const StoredRun& run = page.Runs[first];
+        AppendRange(out, page, text, first, rangeEnd,
+                    QStringView(characters).mid(run.CharFrom, run.CharLength));
+        first = rangeEnd;
+    }
+}
+
+// Glyphs that stand one for each character are copied out through the
+// fonts' maps; any other range (a ligature, several glyphs for a character,
+// a character no font has, a glyph that stands for another character
+// elsewhere) carries its characters along as the text it stands for.
+void PdfDocument::AppendRange(std::string& out, const StoredPage& page, const StoredText& text,
+                              uint32_t firstRun, uint32_t endRun, QStringView characters) {
+    const bool mapped = StandsForCharacters(page, firstRun, endRun, characters);
+    if (!mapped)
+        out += "/Span<</ActualText" + TextString(characters) + ">>BDC\n";
+    for (uint32_t run = firstRun; run < endRun; ++run)
+        AppendRun(out, page, text, page.Runs[run]);
+    if (!mapped)
+        out += "EMC\n";
+}
+
+// One glyph for each character, left to right, none of them the missing
+// glyph. A range of one glyph is a cluster the layout told apart; in a longer
+// one each glyph is checked to be the font's own for its character. Each
+// glyph so met stands for its character from now on.
+bool PdfDocument::StandsForCharacters(const StoredPage& page, uint32_t firstRun, uint32_t endRun,
+                                      QStringView characters) {
+    uint32_t glyphs = 0;
+    for (uint32_t index = firstRun; index < endRun; ++index)
+        glyphs += page.Runs[index].GlyphCount;
+    qsizetype at = 0;
+    float left = -INFINITY;
+    for (uint32_t index = firstRun; index < endRun; ++index) {
+        const StoredRun& run = page.Runs[index];
+        PdfFont& font = *Fonts[run.Face];
+        for (uint32_t i = run.FirstGlyph; i < run.FirstGlyph + run.GlyphCount; ++i) {
+            const uint16_t glyph = page.Glyphs[i];
+            if (at == characters.size() || glyph == 0 || page.GlyphX[i] < left ||
+                !font.HasOutlines())
+                return false;
+            const char32_t character = NextCodePoint(characters, at);
+            if ((glyphs > 1 && font.NominalGlyph(character) != glyph) ||
+                !font.CanStandFor(glyph, character))
+                return false;
+            font.StandFor(glyph, character);
+            left = page.GlyphX[i];
+        }
+    }
+    return at == characters.size();
+}
+
+// The glyphs left to right, shown from where the first stands; each next one
+// where the widths of those before it leave it, or moved to its place.
+void PdfDocument::AppendRun(std::string& out, const StoredPage& page, const StoredText& text,
+                            const StoredRun& run) {
+    PdfFont& font = *Fonts[run.Face];
+    if (!font.HasOutlines() || run.GlyphCount == 0)
+        return;
+    const auto xOf = [&](uint32_t i) { return text.X + page.GlyphX[run.FirstGlyph + i]; };
+    Order.resize(run.GlyphCount);
+    std::iota(Order.begin(), Order.end(), 0u);
+    std::stable_sort(Order.begin(), Order.end(),
+                     [&](uint32_t a, uint32_t b) { return xOf(a) < xOf(b); });
+    const double size = font.PixelSize();
+    const double y = text.Y + run.Baseline;
+    bool placed = false;
+    double pen = 0;
+    for (const uint32_t i : Order) {
+        const uint16_t glyph = page.Glyphs[run.FirstGlyph + i];
+        const double x = xOf(i);
+        font.Use(glyph);
+        if (&font != CurrentFont) {
+            EndShow(out);
+            SelectFont(out, font);
+            placed = false;
+        }
+        if (!placed) {
+            EndShow(out);
+            PlaceLine(out, x, y);
+            pen = x;
+            placed = true;
+        }
+        if (std::abs(pen - x) > PlaceTolerance) {
+            const double move = std::round((pen - x) * 1000.0 / size);
+            Shown += ')';
+            AppendNumber(Shown, move);
+            Shown += '(';
+            ShownAdjusted = true;
+            pen -= move * size / 1000.0;
+        }
+        if (Shown.empty())
+            Shown = "(";
+        AppendStringByte(Shown, static_cast<uint8_t>(glyph >> 8));
+        AppendStringByte(Shown, static_cast<uint8_t>(glyph & 0xFF));
+        pen += font.Width(glyph) * size / 1000.0;
+    }
+    EndShow(out);
+}
+
+void PdfDocument::SelectFont(std::string& out, const PdfFont& font) {
+    out += '/';
+    out += font.Resource();
+    out += ' ';
+    AppendNumber(out, font.PixelSize());
+    out += " Tf\n";
+    CurrentFont = &font;
+}
+
+void PdfDocument::EndShow(std::string& out) {
+    if (Shown.empty())
+        return;
+    if (ShownAdjusted)
+        out += "[" + Shown + ")]TJ\n";
+    else
+        out += Shown + ")Tj\n";
+    Shown.clear();
+    ShownAdjusted = false;
+}
+
+// The text matrix's first placing on a page, or a move from the line before,
+// so that the moves of a listing's lines are alike and compress to nearly
+// nothing.
+void PdfDocument::PlaceLine(std::string& out, double x, double y) {
+    if (!LineStart) {
+        out += "1 0 0 -1 ";
+        AppendNumber(out, x);
+        out += ' ';
+        AppendNumber(out, y);
+        out += " Tm\n";
+    } else {
+        AppendNumber(out, x - LineStart->first);
+        out += ' ';
+        AppendNumber(out, LineStart->second - y);
+        out += " Td\n";
+    }
+    LineStart = {x, y};
+}
+
+bool PdfDocument::Finish() {
+    std::string fontEntries;
+    for (const std::unique_ptr<PdfFont>& font : Fonts)
+        font->WriteObjects(File, fontEntries);
+    File.WriteObject(Resources, "<</Font<<" + fontEntries + ">>/ProcSet[/PDF/Text]>>");
+    std::string tree = "<</Type/Pages/MediaBox[0 0 ";
+    AppendNumber(tree, PaperWidth);
+    tree += ' ';
+    AppendNumber(tree, PaperHeight);
+    tree += "]/Count ";
+    AppendInteger(tree, static_cast<long long>(PageObjects.size()));
+    tree += "/Kids[";
+    for (const int page : PageObjects) {
+        AppendReference(tree, page);
+        tree += ' ';
+    }
+    File.WriteObject(PageTree, tree + "]>>");
+    const int catalog = File.NewObject();
+    std::string root = "<</Type/Catalog/Pages ";
+    AppendReference(root, PageTree);
+    File.WriteObject(catalog, root + ">>");
+    const int info = File.NewObject();
+    File.WriteObject(info, "<</Title" + TextString(ToDisplay(Title)) + "/Producer(Pembrill)>>");
+    return File.Close(catalog, info);
+}
+
+} // namespace pembrill
