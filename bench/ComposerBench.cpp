@@ -89,7 +89,7 @@ struct ComposerJob {
     ComposerJob(const std::string& printFile, const std::string& pdfPath)
         : printer(QPrinter::HighResolution) {
         form.SetSections(
-            {{printFile, "Source Code for: Big.dpr", "Big.pas", {"Courier New", "10"}}});
+            {{printFile, "Source Code for: Big.dpr", "Big.pas", {"Courier New", "10"}, "Big.pas"}});
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(pdfPath));
     }

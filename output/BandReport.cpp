@@ -90,6 +90,11 @@ void TBandReport::NewPage() {
     BeginPage();
 }
 
+void TBandReport::AddSection(const std::string& title) {
+    if (Running)
+        Store->AddSection(title);
+}
+
 std::optional<PageStore> TBandReport::FinishRun() {
     while (ContinueRun(std::numeric_limits<int>::max())) {
     }

@@ -54,6 +54,9 @@ public:
 
     // During a run: finishes the current page and begins the next.
     void NewPage();
+    // During a run: the page begun last is the first of a section of the
+    // report, named `title` in a PDF file's outline.
+    void AddSection(const std::string& title);
 
     int PageNumber() const { return FPageNumber; }
     int PageWidth() const { return FPageWidth; }

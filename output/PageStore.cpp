@@ -67,6 +67,10 @@ void PageStore::FinishPage() {
     FinishedPages = PageCount();
 }
 
+void PageStore::AddSection(std::string title) {
+    FSections.push_back(StoredSection{std::move(title), PageCount() - 1});
+}
+
 size_t PageStore::MemoryBytes() const {
     size_t bytes = Pages.size() * sizeof(StoredPage) + Fonts.capacity() * sizeof(StoredFont) +
                    Faces.capacity() * sizeof(QRawFont);

@@ -75,6 +75,12 @@ struct StoredPage {
     }
 };
 
+// A section of the report: its name, and the page it begins on (0-based).
+struct StoredSection {
+    std::string Title;
+    int FirstPage = 0;
+};
+
 // The finished pages of a run as display lists in layout units: what is drawn
 // where, so that any device can draw them at its own resolution. Fonts and
 // the faces the glyphs are drawn in are shared by all pages.
@@ -95,6 +101,8 @@ public:
     void AddLine(int x, int y, int width);
     // Gives the page begun last back its unused room.
     void FinishPage();
+    // The page begun last is the first of a section.
+    void AddSection(std::string title);
 
     // Pages begun, the one being laid out included.
     int PageCount() const { return static_cast<int>(Pages.size()); }
@@ -106,6 +114,7 @@ public:
     // A face (a font file at a size) that glyphs are drawn in.
     const QRawFont& Face(uint32_t index) const { return Faces.at(index); }
     int FaceCount() const { return static_cast<int>(Faces.size()); }
+    const std::vector<StoredSection>& Sections() const { return FSections; }
 
     // The heap memory the store holds, in bytes.
     size_t MemoryBytes() const;
@@ -127,6 +136,7 @@ private:
     // the PDF writer's thread can read the finished ones meanwhile.
     std::deque<StoredPage> Pages;
     int FinishedPages = 0;
+    std::vector<StoredSection> FSections;
 };
 
 } // namespace pembrill

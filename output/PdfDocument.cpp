@@ -257,7 +257,47 @@ void PdfDocument::PlaceLine(std::string& out, double x, double y) {
     LineStart = {x, y};
 }
 
-bool PdfDocument::Finish() {
+// One bookmark for each section that has a page, at the top of its first.
+int PdfDocument::WriteOutline(const std::vector<StoredSection>& sections) {
+    std::vector<const StoredSection*> listed;
+    for (const StoredSection& section : sections) {
+        if (section.FirstPage >= 0 && section.FirstPage < static_cast<int>(PageObjects.size()))
+            listed.push_back(&section);
+    }
+    if (listed.empty())
+        return 0;
+    const int outline = File.NewObject();
+    std::vector<int> items(listed.size());
+    for (int& item : items)
+        item = File.NewObject();
+    for (size_t i = 0; i < listed.size(); ++i) {
+        std::string entry = "<</Title" + TextString(ToDisplay(listed[i]->Title)) + "/Parent ";
+        AppendReference(entry, outline);
+        if (i > 0) {
+            entry += "/Prev ";
+            AppendReference(entry, items[i - 1]);
+        }
+        if (i + 1 < listed.size()) {
+            entry += "/Next ";
+            AppendReference(entry, items[i + 1]);
+        }
+        entry += "/Dest[";
+        AppendReference(entry, PageObjects[static_cast<size_t>(listed[i]->FirstPage)]);
+        entry += "/XYZ 0 ";
+        AppendNumber(entry, PaperHeight);
+        File.WriteObject(items[i], entry + " null]>>");
+    }
+    std::string root = "<</Type/Outlines/First ";
+    AppendReference(root, items.front());
+    root += "/Last ";
+    AppendReference(root, items.back());
+    root += "/Count ";
+    AppendInteger(root, static_cast<long long>(items.size()));
+    File.WriteObject(outline, root + ">>");
+    return outline;
+}
+
+bool PdfDocument::Finish(const std::vector<StoredSection>& sections) {
     std::string fontEntries;
     for (const std::unique_ptr<PdfFont>& font : Fonts)
         font->WriteObjects(File, fontEntries);
@@ -274,9 +314,15 @@ bool PdfDocument::Finish() {
         tree += ' ';
     }
     File.WriteObject(PageTree, tree + "]>>");
+    const int outline = WriteOutline(sections);
     const int catalog = File.NewObject();
     std::string root = "<</Type/Catalog/Pages ";
     AppendReference(root, PageTree);
+    if (outline) {
+        root += "/Outlines ";
+        AppendReference(root, outline);
+        root += "/PageMode/UseOutlines";
+    }
     File.WriteObject(catalog, root + ">>");
     const int info = File.NewObject();
     File.WriteObject(info, "<</Title" + TextString(ToDisplay(Title)) + "/Producer(Pembrill)>>");

@@ -41,7 +41,8 @@ struct PdfPage {
 
 // The document a PDF file holds: the pages in the layout's units (the origin
 // at the printable area's top left corner, y downwards), so that every glyph
-// and rule stands where the store put it; the fonts; the title. Written page by page as pages come.
+// and rule stands where the store put it; the fonts; an outline of the
+// report's sections; the title. Written page by page as pages come.
 class PdfDocument {
 public:
     // The sheet in points, the printable area at the facts' offsets.
@@ -49,9 +50,9 @@ public:
 
     bool Open(const std::string& path);
     void WritePage(const PdfPage& page);
-    // The fonts, the page tree and the catalog; false when the file was not
-    // written whole.
-    bool Finish();
+    // The fonts, the page tree, the outline and the catalog; false when the
+    // file was not written whole.
+    bool Finish(const std::vector<StoredSection>& sections);
 
 private:
     void AppendText(std::string& out, const StoredPage& page, const StoredText& text);
@@ -64,6 +65,7 @@ private:
     void SelectFont(std::string& out, const PdfFont& font);
     void PlaceLine(std::string& out, double x, double y);
     void EndShow(std::string& out);
+    int WriteOutline(const std::vector<StoredSection>& sections);
 
     PdfFile File;
     double PaperWidth;

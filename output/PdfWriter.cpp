@@ -88,7 +88,7 @@ void PdfWriter::Run() {
                 return;
             if (Queue.empty()) {
                 guard.unlock();
-                const bool finished = Document.Finish();
+                const bool finished = Document.Finish(Sections);
                 guard.lock();
                 Failed = Failed || !finished;
                 Stopping = true;
@@ -109,6 +109,7 @@ void PdfWriter::Run() {
 
 bool PdfWriter::Finish(const std::function<bool(int written)>& keepGoing) {
     std::unique_lock<std::mutex> guard(Lock);
+    Sections = Store.Sections();
     NoMorePages = true;
     Changed.notify_all();
     while (!Stopping) {

@@ -42,8 +42,8 @@ public:
     // store out (which alone may read its faces). The page must stay as it
     // is until Finish or the destructor returns.
     void AddPage(const StoredPage& page);
-    // Waits for every page added to be written and completes the file.
-    // `keepGoing` is asked about every 40 ms
+    // Waits for every page added to be written and completes the file, its
+    // outline the store's sections. `keepGoing` is asked about every 40 ms
     // with the pages written so far; false abandons the file. False after an
     // abandon or a write failure.
     bool Finish(const std::function<bool(int written)>& keepGoing);
@@ -67,6 +67,7 @@ private:
     std::mutex Lock;
     std::condition_variable Changed;
     std::deque<PdfPage> Queue;
+    std::vector<StoredSection> Sections;
     int Written = 0;
     bool NoMorePages = false;
     bool Stopping = false;

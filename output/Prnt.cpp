@@ -100,7 +100,8 @@ TPrintForm::TPrintForm() : Progress(&Idle) {
 TPrintForm::~TPrintForm() = default;
 
 void TPrintForm::SetSections(const std::vector<PrintSection>& sections) {
-    for (auto* list : {&PrintFiles, &HeaderTexts, &FooterFileNames, &FontNames, &FontSizes})
+    for (auto* list :
+         {&PrintFiles, &HeaderTexts, &FooterFileNames, &FontNames, &FontSizes, &OutlineTitles})
         list->clear();
     for (const PrintSection& section : sections) {
         PrintFiles.push_back(section.PrintFile);
@@ -108,6 +109,7 @@ void TPrintForm::SetSections(const std::vector<PrintSection>& sections) {
         FooterFileNames.push_back(section.FooterFileName);
         FontNames.push_back(section.Font.Name);
         FontSizes.push_back(section.Font.Size);
+        OutlineTitles.push_back(section.OutlineTitle);
     }
 }
 
@@ -202,6 +204,10 @@ void TPrintForm::BandReportStartPage() {
     Progress->SetLowerLine("Page " + std::to_string(BandReport.PageNumber()));
     Progress->Repaint();
     ++SectionPageNumber;
+    if (SectionPageNumber == 1) {
+        const std::string& title = Entry(OutlineTitles);
+        BandReport.AddSection(title.empty() ? Entry(HeaderTexts) : title);
+    }
     for (const FooterCell& cell : FooterCells()) {
         if (*cell.Choice == "PageNum")
             cell.Label->SetCaption("Page " + std::to_string(SectionPageNumber));

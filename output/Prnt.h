@@ -63,6 +63,8 @@ public:
     std::vector<std::string> FooterFileNames;
     std::vector<std::string> FontNames;
     std::vector<std::string> FontSizes;
+    // A section's entry in a PDF file's outline; its header text where empty.
+    std::vector<std::string> OutlineTitles;
     int SectionIndex = 0;
     // Pages begun so far in the current section.
     int SectionPageNumber = 0;

@@ -77,7 +77,7 @@ bool WriteDependencySection(const PrintJobInputs& inputs, const PrintJobChoices&
     ShowProgress(inputs.Progress, "Preparing Source Dependencies", "");
     AddSection(job,
                {"", "Source Dependencies for: " + inputs.ProjectFileName, "Source Dependencies",
-                choices.DependencyFont},
+                choices.DependencyFont, ""},
                [&](LineSink& file) {
                    WriteDependencyReport({inputs.Project, inputs.ProjectFileName,
                                           choices.DependencyLevels, inputs.ShowList,
@@ -104,7 +104,8 @@ bool WriteSourceSections(const PrintJobInputs& inputs, const PrintJobChoices& ch
         progressShown = true;
         const std::string path = ResolveUnitFile(inputs.ProjectFileName, fileName);
         AddSection(job,
-                   {"", "Source Code for: " + inputs.ProjectFileName, fileName, choices.SourceFont},
+                   {"", "Source Code for: " + inputs.ProjectFileName, fileName, choices.SourceFont,
+                    fileName},
                    [&](LineSink& file) { WriteSourceListing(path, choices.LineNumbers, file); });
     }
     return progressShown;
@@ -114,7 +115,7 @@ void WriteObjectsSection(const PrintJobInputs& inputs, const PrintJobChoices& ch
                          PrintJob& job) {
     if (!choices.Objects)
         return;
-    AddSection(job, {"", "Objects for: " + inputs.ProjectFileName, "", choices.ObjectFont},
+    AddSection(job, {"", "Objects for: " + inputs.ProjectFileName, "", choices.ObjectFont, ""},
                [&](LineSink& file) {
                    WriteObjectsReport(inputs.Objects, inputs.SelectedTypes, choices.ObjectOptions,
                                       file);

@@ -50,12 +50,15 @@ struct PrintJobInputs {
     ProgressDisplay& Progress;
 };
 
-// One section: what the composer's five lists hold at its index.
+// One section: what the composer's lists hold at its index.
 struct PrintSection {
     std::string PrintFile;
     std::string HeaderText;
     std::string FooterFileName;
     SectionFont Font;
+    // Its entry in a PDF file's outline where the header text does not tell
+    // it from its neighbours: a source listing's file name.
+    std::string OutlineTitle;
 };
 
 // The sections of one job. Their print files never outlive it, also when

@@ -52,7 +52,8 @@ protected:
             sections.push_back({Dir.Write(name + ".txt", text),
                                 "Source Code for: /p/Demo.dpr",
                                 name,
-                                {"Courier New", "10"}});
+                                {"Courier New", "10"},
+                                name});
         }
         Form.SetSections(sections);
         PageFacts facts;
@@ -70,7 +71,8 @@ protected:
         Form.SetSections({{Dir.Write("Long.pas.txt", text),
                            "Source Code for: /p/Long.dpr",
                            "Long.pas",
-                           {"Courier New", "10"}}});
+                           {"Courier New", "10"},
+                           "Long.pas"}});
         Form.Now = [] { return QDateTime(QDate(2024, 3, 5), QTime(14, 7)); };
         Whole = Form.Compose(Printer, Format, Progress);
     }

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The bundled example project printed to PDF through pembrill-cli: every
-# section starts on a page of its own with its own header and footer, the
-# text can be searched, its fonts are embedded as subsets, the file has the
-# permissions the umask gives, and no print file is left behind. A job ended
-# by a signal leaves no partial PDF file.
+# section starts on a page of its own with its own header and footer and a
+# bookmark, the text can be searched, its fonts are embedded as subsets, the
+# file has the permissions the umask gives, and no print file is left behind.
+# A job ended by a signal leaves no partial PDF file.
 #
 #   pdf-report.sh PEMBRILL_CLI DFMCONVERT EXAMPLE_DIR
 set -u
@@ -67,6 +67,18 @@ last=$pages
 check "the last page is the objects section" grep -q "^Objects for: " <(header_of $last)
 check "the objects section shows properties" grep -q "Caption = 'Household Ledger'" \
     <(cat "$work"/page*.txt)
+
+# The outline: "PAGE TITLE" for each bookmark, as mutool lists them.
+mutool show "$work/report.pdf" outline | sed -E 's/^[|+-]\t"(.*)"\t#page=([0-9]+).*/\2 \1/' \
+    >"$work/outline.txt"
+firsts=$(grep -lE 'Page 1$' "$work"/page*.txt | sed -E 's/.*page([0-9]+)\.txt/\1/' | sort -n)
+check "one bookmark for each section, at its first page" \
+    test "$(cut -d' ' -f1 "$work/outline.txt")" = "$firsts"
+check "the dependency section is named by its header" \
+    grep -qx "1 Source Dependencies for: $work/project/Ledger.dpr" "$work/outline.txt"
+check "a listing is named by its file" grep -qx "2 Ledger.dpr" "$work/outline.txt"
+check "the objects section is named by its header" test "$(tail -n 1 "$work/outline.txt")" = \
+    "$(tail -n 1 <<<"$firsts") Objects for: $work/project/Ledger.dpr"
 
 # A listing long enough to be caught while its PDF is written.
 mkdir "$work/long"
