@@ -127,15 +127,14 @@ bool Overlap(const std::vector<PlacedGlyph>& some, const std::vector<PlacedGlyph
 // glyphs of its whole cluster, so characters whose glyphs overlap are one
 // cluster. A character without a glyph of its own joins the cluster before
 // it, or the first one.
-void AddClusters(const QTextLayout& layout, qsizetype pieceFrom, QPointF origin,
+void AddClusters(const QTextLine& line, const QString& text, qsizetype pieceFrom, QPointF origin,
                  std::vector<ShapedRange>& ranges) {
-    const QString& text = layout.text();
     qsizetype start = 0;
     std::vector<PlacedGlyph> cluster;
     const auto close = [&](qsizetype end) {
         ranges.push_back(
             ShapedRange{pieceFrom + start, end - start, origin,
-                        layout.glyphRuns(static_cast<int>(start), static_cast<int>(end - start))});
+                        line.glyphRuns(static_cast<int>(start), static_cast<int>(end - start))});
         start = end;
         cluster.clear();
     };
@@ -144,7 +143,7 @@ void AddClusters(const QTextLayout& layout, qsizetype pieceFrom, QPointF origin,
             text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate() ? 2
                                                                                                 : 1;
         const std::vector<PlacedGlyph> glyphs =
-            PlacedGlyphs(layout.glyphRuns(static_cast<int>(at), static_cast<int>(length)));
+            PlacedGlyphs(line.glyphRuns(static_cast<int>(at), static_cast<int>(length)));
         if (!cluster.empty() && !glyphs.empty() && !Overlap(glyphs, cluster))
             close(at);
         cluster.insert(cluster.end(), glyphs.begin(), glyphs.end());
@@ -197,11 +196,11 @@ ShapedText ShapeText(const QFont& font, const QString& text) {
         QTextLayout layout(text.mid(from, length), font);
         const QTextLine line = LayOutPiece(layout);
         const QPointF origin(left, ascent - line.ascent());
-        QList<QGlyphRun> runs = layout.glyphRuns();
+        QList<QGlyphRun> runs = line.glyphRuns();
         if (OneForOne(runs, layout.text()))
             shaped.Ranges.push_back(ShapedRange{from, length, origin, std::move(runs)});
         else
-            AddClusters(layout, from, origin, shaped.Ranges);
+            AddClusters(line, layout.text(), from, origin, shaped.Ranges);
         return line.horizontalAdvance();
     });
     return shaped;

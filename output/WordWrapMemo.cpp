@@ -2,6 +2,8 @@
 
 #include "output/LayoutText.h"
 
+#include <QFontMetricsF>
+
 #include <algorithm>
 
 namespace pembrill {
@@ -50,17 +52,14 @@ void WordWrapMemo::SetFont(const std::string& name, int points) {
 }
 
 // Each piece is searched for from a guess: as many characters as fit at the
-// line's own average width. The guess only saves measurements; every answer
-// is measured.
+// width a character took in the last measurement (the font's average width
+// at first). The guess only saves measurements; every answer is measured.
 void WordWrapMemo::Append(const std::string& line) {
     const QString text = LayoutString(line);
-    const double lineWidth = TextWidth(Font, text);
-    const auto perLine = static_cast<qsizetype>(
-        lineWidth > 0 ? static_cast<double>(Width) * static_cast<double>(text.size()) / lineWidth
-                      : static_cast<double>(text.size()));
+    qreal charWidth = QFontMetricsF(Font).averageCharWidth();
     qsizetype from = 0;
     while (from < text.size()) {
-        const qsizetype fitEnd = FittingEnd(text, from, from + std::max<qsizetype>(perLine, 1));
+        const qsizetype fitEnd = FittingEnd(text, from, charWidth);
         qsizetype end = fitEnd;
         qsizetype next = fitEnd;
         if (fitEnd < text.size()) {
@@ -82,53 +81,32 @@ std::string WordWrapMemo::TakeFirst() {
     return first;
 }
 
-bool WordWrapMemo::Fits(const QString& text, qsizetype from, qsizetype to) const {
-    return TextWidth(Font, text.mid(from, to - from)) <= Width;
-}
-
 // The end of the longest piece from `from` that fits, at least one character.
-// From the guess the piece grows, or shrinks, by doubling steps until it
-// crosses the edge, and is then narrowed by halving, so that a good guess
-// costs two measurements and a bad one few more.
-qsizetype WordWrapMemo::FittingEnd(const QString& text, qsizetype from, qsizetype guess) const {
-    const qsizetype size = text.size();
-    const qsizetype first = NextBoundary(text, from);
-    if (!Fits(text, from, first))
-        return first;
-    qsizetype low = first;
-    qsizetype high = size + 1;
-    guess = std::clamp(guess, first, size);
-    if (Fits(text, from, guess)) {
-        low = guess;
-        for (qsizetype step = 1; low < size; step *= 2) {
-            const qsizetype probe = std::min(low + step, size);
-            if (!Fits(text, from, probe)) {
-                high = probe;
-                break;
-            }
-            low = probe;
-        }
-        if (low == size)
-            return size;
-    } else {
-        high = guess;
-        for (qsizetype step = 1;; step *= 2) {
-            const qsizetype probe = std::max(high - step, first);
-            if (probe == first || Fits(text, from, probe)) {
-                low = probe;
-                break;
-            }
-            high = probe;
-        }
-    }
-    while (high - low > 1) {
-        const qsizetype middle = low + (high - low) / 2;
-        if (Fits(text, from, middle))
-            low = middle;
+// Each measurement aims the next one at the width by the width a character
+// took in it, so that a good guess costs two measurements (the piece that
+// fits and the one a character longer); after an aim beyond what is known,
+// the range left is halved. `charWidth` comes in as the guess and goes out
+// as the last measurement's.
+qsizetype WordWrapMemo::FittingEnd(const QString& text, qsizetype from, qreal& charWidth) const {
+    qsizetype fits = from;
+    qsizetype tooWide = text.size() + 1;
+    bool aimed = true;
+    while (tooWide - fits > 1) {
+        const auto aim = static_cast<qsizetype>(
+            charWidth > 0 ? static_cast<double>(from) + Width / charWidth : text.size());
+        const qsizetype probe =
+            aimed ? std::clamp(aim, fits + 1, tooWide - 1) : fits + (tooWide - fits) / 2;
+        aimed = probe == aim;
+        const int width = TextWidth(Font, text.mid(from, probe - from));
+        charWidth = static_cast<qreal>(width) / static_cast<qreal>(probe - from);
+        if (width <= Width)
+            fits = probe;
         else
-            high = middle;
+            tooWide = probe;
     }
-    return text[low].isLowSurrogate() ? low - 1 : low;
+    if (fits > from && fits < text.size() && text[fits].isLowSurrogate())
+        --fits;
+    return fits > from ? fits : NextBoundary(text, from);
 }
 
 } // namespace pembrill

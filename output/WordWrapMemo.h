@@ -33,8 +33,7 @@ public:
     void Clear() { Lines.clear(); }
 
 private:
-    bool Fits(const QString& text, qsizetype from, qsizetype to) const;
-    qsizetype FittingEnd(const QString& text, qsizetype from, qsizetype guess) const;
+    qsizetype FittingEnd(const QString& text, qsizetype from, qreal& charWidth) const;
 
     QFont Font;
     std::deque<std::string> Lines;
