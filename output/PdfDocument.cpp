@@ -72,6 +72,7 @@ void PdfDocument::WritePage(const PdfPage& input) {
     AppendNumber(content, OriginY);
     content += " cm\nBT\n";
     CurrentFont = nullptr;
+    CurrentSpacing = 0;
     CurrentColour = 0;
     LineStart.reset();
     for (const StoredText& text : page.Texts)
@@ -180,8 +181,9 @@ void PdfDocument::AppendRun(std::string& out, const StoredPage& page, const Stor
     const auto xOf = [&](uint32_t i) { return text.X + page.GlyphX[run.FirstGlyph + i]; };
     Order.resize(run.GlyphCount);
     std::iota(Order.begin(), Order.end(), 0u);
-    std::stable_sort(Order.begin(), Order.end(),
-                     [&](uint32_t a, uint32_t b) { return xOf(a) < xOf(b); });
+    const auto leftOf = [&](uint32_t a, uint32_t b) { return xOf(a) < xOf(b); };
+    if (!std::is_sorted(Order.begin(), Order.end(), leftOf))
+        std::stable_sort(Order.begin(), Order.end(), leftOf);
     const double size = font.PixelSize();
     const double y = text.Y + run.Baseline;
     bool placed = false;
@@ -210,10 +212,10 @@ void PdfDocument::AppendRun(std::string& out, const StoredPage& page, const Stor
             pen -= move * size / 1000.0;
         }
         if (Shown.empty())
-            Shown = "(";
+            Shown += '(';
         AppendStringByte(Shown, static_cast<uint8_t>(glyph >> 8));
         AppendStringByte(Shown, static_cast<uint8_t>(glyph & 0xFF));
-        pen += font.Width(glyph) * size / 1000.0;
+        pen += font.Width(glyph) * size / 1000.0 + font.Spacing();
     }
     EndShow(out);
 }
@@ -224,6 +226,11 @@ void PdfDocument::SelectFont(std::string& out, const PdfFont& font) {
     out += ' ';
     AppendNumber(out, font.PixelSize());
     out += " Tf\n";
+    if (font.Spacing() != CurrentSpacing) {
+        CurrentSpacing = font.Spacing();
+        AppendNumber(out, CurrentSpacing);
+        out += " Tc\n";
+    }
     CurrentFont = &font;
 }
 

@@ -79,9 +79,11 @@ private:
     std::vector<int> PageObjects;
     std::vector<std::unique_ptr<PdfFont>> Fonts;
     std::vector<QRgb> Colours;
-    // The state of the content stream being written: the font, the colour,
-    // where the text line begins, and the glyphs being shown.
+    // The state of the content stream being written: the font, its
+    // spacing, the colour, where the text line begins, and the glyphs being
+    // shown.
     const PdfFont* CurrentFont = nullptr;
+    double CurrentSpacing = 0;
     QRgb CurrentColour = 0;
     std::optional<std::pair<double, double>> LineStart;
     std::string Shown;

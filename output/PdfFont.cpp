@@ -17,6 +17,16 @@ namespace {
 constexpr std::string_view IdentitySystem =
     "/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement 0>>";
 
+// The post table's isFixedPitch.
+bool IsFixedPitch(hb_face_t* face) {
+    hb_blob_t* post = hb_face_reference_table(face, HB_TAG('p', 'o', 's', 't'));
+    unsigned length = 0;
+    const char* bytes = hb_blob_get_data(post, &length);
+    const bool fixed = length >= 16 && (bytes[12] | bytes[13] | bytes[14] | bytes[15]) != 0;
+    hb_blob_destroy(post);
+    return fixed;
+}
+
 bool HasTable(hb_face_t* face, hb_tag_t tag) {
     hb_blob_t* table = hb_face_reference_table(face, tag);
     const bool has = hb_blob_get_length(table) > 0;
@@ -69,6 +79,7 @@ PdfFont::PdfFont(std::string sfnt, double pixelSize, int number)
     Face = hb_face_create(Blob, 0);
     Font = hb_font_create(Face);
     UnitsPerEm = std::max(1u, hb_face_get_upem(Face));
+    FixedPitch = IsFixedPitch(Face);
     if (HasTable(Face, HB_TAG('g', 'l', 'y', 'f')))
         Outlines = OutlineKind::TrueType;
     else if (HasTable(Face, HB_TAG('C', 'F', 'F', ' ')))
@@ -87,19 +98,37 @@ void PdfFont::Use(uint16_t glyph) {
     Used[glyph] = true;
 }
 
+std::string PdfFont::Resource() const {
+    std::string name = "F";
+    AppendInteger(name, Number);
+    return name;
+}
+
 void PdfFont::SetAdvance(uint16_t glyph, double advance) {
     if (glyph >= Widths.size())
         Widths.resize(glyph + 1u, 0);
     Widths[glyph] = std::round(advance * 1000.0 / FPixelSize);
+    if (FixedPitch && !SpacingSet && advance > 0) {
+        FSpacing = std::round((advance - Widths[glyph] * FPixelSize / 1000.0) * 1000.0) / 1000.0;
+        SpacingSet = true;
+    }
 }
 
 double PdfFont::Width(uint16_t glyph) const {
     return glyph < Widths.size() ? Widths[glyph] : 0;
 }
 
-uint32_t PdfFont::NominalGlyph(char32_t character) const {
+uint32_t PdfFont::NominalGlyph(char32_t character) {
     hb_codepoint_t glyph = 0;
-    return hb_font_get_nominal_glyph(Font, character, &glyph) ? glyph : 0;
+    if (character >= 0x10000)
+        return hb_font_get_nominal_glyph(Font, character, &glyph) ? glyph : 0;
+    if (BasicGlyphs.empty())
+        BasicGlyphs.assign(0x10000, -1);
+    int32_t& known = BasicGlyphs[character];
+    if (known < 0)
+        known =
+            hb_font_get_nominal_glyph(Font, character, &glyph) ? static_cast<int32_t>(glyph) : 0;
+    return static_cast<uint32_t>(known);
 }
 
 bool PdfFont::CanStandFor(uint16_t glyph, char32_t character) const {
@@ -251,7 +280,9 @@ void PdfFont::WriteObjects(PdfFile& file, std::string& resources) const {
     }
     file.WriteStream(fontFile, entries, data);
     file.WriteStream(toUnicode, "", UnicodeMap());
-    resources += "/" + Resource() + " ";
+    resources += '/';
+    resources += Resource();
+    resources += ' ';
     AppendReference(resources, type0);
 }
 

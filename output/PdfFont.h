@@ -35,7 +35,7 @@ public:
 
     // The glyph is drawn.
     void Use(uint16_t glyph);
-    std::string Resource() const { return "F" + std::to_string(Number); }
+    std::string Resource() const;
 
     // The glyph's advance in layout units at the face's size, as the layout
     // placed it: the width the document gives it, so that the glyphs of a
@@ -43,9 +43,13 @@ public:
     void SetAdvance(uint16_t glyph, double advance);
     // The width given, in whole thousandths of the size.
     double Width(uint16_t glyph) const;
+    // What the widths of a fixed-pitch face leave out of the advance its
+    // glyphs share, in layout units: the spacing added to every glyph, so
+    // that a listing's glyphs follow each other without a move.
+    double Spacing() const { return FSpacing; }
 
     // The font's own glyph for the character; 0 when it has none.
-    uint32_t NominalGlyph(char32_t character) const;
+    uint32_t NominalGlyph(char32_t character);
     // A glyph stands for one character in copied text: the first it was
     // drawn for alone.
     bool CanStandFor(uint16_t glyph, char32_t character) const;
@@ -71,11 +75,16 @@ private:
     hb_font_t* Font = nullptr;
     OutlineKind Outlines = OutlineKind::None;
     unsigned UnitsPerEm = 1000;
+    bool FixedPitch = false;
+    double FSpacing = 0;
+    bool SpacingSet = false;
     // By glyph: whether it is drawn, its width, and the character it stands
     // for (0 for none).
     std::vector<bool> Used;
     std::vector<double> Widths;
     std::vector<char32_t> Characters;
+    // The glyphs of the characters below U+10000 once looked up (-1 before).
+    std::vector<int32_t> BasicGlyphs;
 };
 
 } // namespace pembrill

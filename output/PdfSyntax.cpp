@@ -87,6 +87,19 @@ void AppendUtf16(std::string& out, char32_t character) {
     AppendHex(out, 0xDC00 + ((character - 0x10000) & 0x3FF), 4);
 }
 
+namespace {
+
+// Objects a stream holds at most: a few kilobytes, read whole by a reader
+// that wants one of them.
+constexpr size_t ObjectsPerStream = 100;
+
+void AppendBigEndian(std::string& out, uint64_t value, int bytes) {
+    for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8)
+        out += static_cast<char>((value >> shift) & 0xFF);
+}
+
+} // namespace
+
 PdfFile::~PdfFile() {
     if (File)
         std::fclose(File);
@@ -101,56 +114,90 @@ bool PdfFile::Open(const std::string& path) {
     return Good;
 }
 
+int PdfFile::NewObject() {
+    Places.emplace_back();
+    return static_cast<int>(Places.size() - 1);
+}
+
 void PdfFile::WriteObject(int number, std::string_view body) {
-    Xref.emplace_back(number, Offset);
-    std::string start;
-    AppendInteger(start, number);
-    start += " 0 obj\n";
-    Write(start);
-    Write(body);
-    Write("\nendobj\n");
+    Places[static_cast<size_t>(number)] = Place{0, static_cast<uint32_t>(Pending.size()), true};
+    Pending.push_back(number);
+    AppendInteger(PendingIndex, number);
+    PendingIndex += ' ';
+    AppendInteger(PendingIndex, static_cast<long long>(PendingBodies.size()));
+    PendingIndex += ' ';
+    PendingBodies += body;
+    PendingBodies += '\n';
+    if (Pending.size() == ObjectsPerStream)
+        FlushObjects();
 }
 
 void PdfFile::WriteStream(int number, std::string_view entries, const std::string& data) {
     const std::string compressed = Compressed(data);
-    std::string body = "<<";
-    body += entries;
-    body += "/Length ";
-    AppendInteger(body, static_cast<long long>(compressed.size()));
-    body += "/Filter/FlateDecode>>stream\n";
-    body += compressed;
-    body += "\nendstream";
-    WriteObject(number, body);
+    BeginObject(number);
+    std::string header = "<<";
+    header += entries;
+    header += "/Length ";
+    AppendInteger(header, static_cast<long long>(compressed.size()));
+    header += "/Filter/FlateDecode>>stream\n";
+    Write(header);
+    Write(compressed);
+    Write("\nendstream\nendobj\n");
 }
 
+// The objects waiting become one object stream; their places name it.
+void PdfFile::FlushObjects() {
+    if (Pending.empty())
+        return;
+    const int stream = NewObject();
+    for (const int number : Pending)
+        Places[static_cast<size_t>(number)].Where = static_cast<uint64_t>(stream);
+    std::string entries = "/Type/ObjStm/N ";
+    AppendInteger(entries, static_cast<long long>(Pending.size()));
+    entries += "/First ";
+    AppendInteger(entries, static_cast<long long>(PendingIndex.size()));
+    WriteStream(stream, entries, PendingIndex + PendingBodies);
+    Pending.clear();
+    PendingIndex.clear();
+    PendingBodies.clear();
+}
+
+// Each object's entry: its kind (1 in the file, 2 in an object stream),
+// offset or stream, and generation or index.
 bool PdfFile::Close(int catalog, int info) {
-    const size_t start = Offset;
-    std::vector<size_t> offsets(static_cast<size_t>(NextObject), 0);
-    for (const auto& [number, at] : Xref)
-        offsets[static_cast<size_t>(number)] = at;
-    std::string table = "xref\n0 ";
-    AppendInteger(table, NextObject);
-    table += "\n0000000000 65535 f \n";
-    for (int i = 1; i < NextObject; ++i) {
-        char entry[21];
-        std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offsets[static_cast<size_t>(i)]);
-        table.append(entry, 20);
+    FlushObjects();
+    const int table = NewObject();
+    Places[static_cast<size_t>(table)] = Place{Offset, 0, false};
+    std::string entries;
+    for (size_t number = 0; number < Places.size(); ++number) {
+        const Place& place = Places[number];
+        AppendBigEndian(entries, number == 0 ? 0 : (place.InStream ? 2 : 1), 1);
+        AppendBigEndian(entries, place.Where, 4);
+        AppendBigEndian(entries, number == 0 ? 0xFFFF : place.Index, 2);
     }
-    table += "trailer\n<</Size ";
-    AppendInteger(table, NextObject);
-    table += "/Root ";
-    AppendReference(table, catalog);
-    table += "/Info ";
-    AppendReference(table, info);
-    table += ">>\nstartxref\n";
-    AppendInteger(table, static_cast<long long>(start));
-    table += "\n%%EOF\n";
-    Write(table);
+    std::string dictionary = "/Type/XRef/Size ";
+    AppendInteger(dictionary, static_cast<long long>(Places.size()));
+    dictionary += "/W[1 4 2]/Root ";
+    AppendReference(dictionary, catalog);
+    dictionary += "/Info ";
+    AppendReference(dictionary, info);
+    const uint64_t start = Offset;
+    WriteStream(table, dictionary, entries);
+    std::string trailer = "startxref\n";
+    AppendInteger(trailer, static_cast<long long>(start));
+    Write(trailer + "\n%%EOF\n");
     if (std::fflush(File) != 0)
         Good = false;
     const bool closed = std::fclose(File) == 0;
     File = nullptr;
     return Good && closed;
+}
+
+void PdfFile::BeginObject(int number) {
+    Places[static_cast<size_t>(number)] = Place{Offset, 0, false};
+    std::string start;
+    AppendInteger(start, number);
+    Write(start + " 0 obj\n");
 }
 
 void PdfFile::Write(std::string_view bytes) {
