@@ -126,7 +126,7 @@ bool Overlap(const std::vector<PlacedGlyph>& some, const std::vector<PlacedGlyph
 // The piece's clusters, each a range: Qt's layout gives each character the
 // glyphs of its whole cluster, so characters whose glyphs overlap are one
 // cluster. A character without a glyph of its own joins the cluster before
-// it, or the first one.
+// it (at the start, the one after it).
 void AddClusters(const QTextLine& line, const QString& text, qsizetype pieceFrom, QPointF origin,
                  std::vector<ShapedRange>& ranges) {
     qsizetype start = 0;

@@ -50,18 +50,35 @@ bool PdfDocument::Open(const std::string& path) {
     return true;
 }
 
-// The page in the layout's units, y downwards; the text matrix is flipped
-// back upright.
-void PdfDocument::WritePage(const PdfPage& input) {
-    for (const PdfFace& face : input.Faces)
+void PdfDocument::WritePage(const PdfPage& page) {
+    Learn(page);
+    const int pageObject = File.NewObject();
+    const int contentObject = File.NewObject();
+    PageObjects.push_back(pageObject);
+    std::string dictionary = "<</Type/Page/Parent ";
+    AppendReference(dictionary, PageTree);
+    dictionary += "/Resources ";
+    AppendReference(dictionary, Resources);
+    dictionary += "/Contents ";
+    AppendReference(dictionary, contentObject);
+    File.WriteObject(pageObject, dictionary + ">>");
+    File.WriteStream(contentObject, "", ContentOf(*page.Page));
+}
+
+void PdfDocument::Learn(const PdfPage& page) {
+    for (const PdfFace& face : page.Faces)
         Fonts.push_back(
             std::make_unique<PdfFont>(face.Sfnt, face.PixelSize, static_cast<int>(Fonts.size())));
-    Colours.insert(Colours.end(), input.Colours.begin(), input.Colours.end());
-    for (const PdfAdvance& advance : input.Advances)
+    Colours.insert(Colours.end(), page.Colours.begin(), page.Colours.end());
+    for (const PdfAdvance& advance : page.Advances)
         Fonts[advance.Face]->SetAdvance(advance.Glyph, advance.Advance);
-    const StoredPage& page = *input.Page;
+}
+
+// The page in the layout's units, y downwards; the text matrix is flipped
+// back upright.
+std::string PdfDocument::ContentOf(const StoredPage& page) {
     std::string content;
-    content.reserve(page.Characters.size() * 3 + page.Texts.size() * 40 + 256);
+    content.reserve(page.Glyphs.size() * 3 + page.Texts.size() * 40 + 256);
     content += "q ";
     AppendNumber(content, Scale);
     content += " 0 0 ";
@@ -90,22 +107,11 @@ void PdfDocument::WritePage(const PdfPage& input) {
         }
         content += "f\n";
     }
-    content += "Q\n";
-    const int pageObject = File.NewObject();
-    const int contentObject = File.NewObject();
-    PageObjects.push_back(pageObject);
-    std::string dictionary = "<</Type/Page/Parent ";
-    AppendReference(dictionary, PageTree);
-    dictionary += "/Resources ";
-    AppendReference(dictionary, Resources);
-    dictionary += "/Contents ";
-    AppendReference(dictionary, contentObject);
-    File.WriteObject(pageObject, dictionary + ">>");
-    File.WriteStream(contentObject, "", content);
+    return content + "Q\n";
 }
 
 void PdfDocument::AppendText(std::string& out, const StoredPage& page, const StoredText& text) {
-    const QRgb colour = text.Font < Colours.size() ? Colours[text.Font] : 0;
+    const QRgb colour = Colours[text.Font];
     if (colour != CurrentColour) {
         CurrentColour = colour;
         AppendNumber(out, qRed(colour) / 255.0);
@@ -184,40 +190,32 @@ void PdfDocument::AppendRun(std::string& out, const StoredPage& page, const Stor
     const auto leftOf = [&](uint32_t a, uint32_t b) { return xOf(a) < xOf(b); };
     if (!std::is_sorted(Order.begin(), Order.end(), leftOf))
         std::stable_sort(Order.begin(), Order.end(), leftOf);
+    if (&font != CurrentFont)
+        SelectFont(out, font);
     const double size = font.PixelSize();
-    const double y = text.Y + run.Baseline;
-    bool placed = false;
-    double pen = 0;
+    double pen = xOf(Order.front());
+    PlaceLine(out, pen, text.Y + run.Baseline);
+    Shown.assign(1, '(');
     for (const uint32_t i : Order) {
         const uint16_t glyph = page.Glyphs[run.FirstGlyph + i];
-        const double x = xOf(i);
         font.Use(glyph);
-        if (&font != CurrentFont) {
-            EndShow(out);
-            SelectFont(out, font);
-            placed = false;
-        }
-        if (!placed) {
-            EndShow(out);
-            PlaceLine(out, x, y);
-            pen = x;
-            placed = true;
-        }
-        if (std::abs(pen - x) > PlaceTolerance) {
-            const double move = std::round((pen - x) * 1000.0 / size);
-            Shown += ')';
-            AppendNumber(Shown, move);
-            Shown += '(';
-            ShownAdjusted = true;
-            pen -= move * size / 1000.0;
-        }
-        if (Shown.empty())
-            Shown += '(';
+        if (std::abs(pen - xOf(i)) > PlaceTolerance)
+            pen -= Move((pen - xOf(i)) * 1000.0 / size) * size / 1000.0;
         AppendStringByte(Shown, static_cast<uint8_t>(glyph >> 8));
         AppendStringByte(Shown, static_cast<uint8_t>(glyph & 0xFF));
         pen += font.Width(glyph) * size / 1000.0 + font.Spacing();
     }
     EndShow(out);
+}
+
+// A move left by `thousandths` of the size within the show, as written.
+double PdfDocument::Move(double thousandths) {
+    const double move = std::round(thousandths);
+    Shown += ')';
+    AppendNumber(Shown, move);
+    Shown += '(';
+    ShownMoves = true;
+    return move;
 }
 
 void PdfDocument::SelectFont(std::string& out, const PdfFont& font) {
@@ -235,14 +233,11 @@ void PdfDocument::SelectFont(std::string& out, const PdfFont& font) {
 }
 
 void PdfDocument::EndShow(std::string& out) {
-    if (Shown.empty())
-        return;
-    if (ShownAdjusted)
+    if (ShownMoves)
         out += "[" + Shown + ")]TJ\n";
     else
         out += Shown + ")Tj\n";
-    Shown.clear();
-    ShownAdjusted = false;
+    ShownMoves = false;
 }
 
 // The text matrix's first placing on a page, or a move from the line before,

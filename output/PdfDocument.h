@@ -55,6 +55,8 @@ public:
     bool Finish(const std::vector<StoredSection>& sections);
 
 private:
+    void Learn(const PdfPage& page);
+    std::string ContentOf(const StoredPage& page);
     void AppendText(std::string& out, const StoredPage& page, const StoredText& text);
     void AppendRange(std::string& out, const StoredPage& page, const StoredText& text,
                      uint32_t firstRun, uint32_t endRun, QStringView characters);
@@ -64,6 +66,7 @@ private:
                    const StoredRun& run);
     void SelectFont(std::string& out, const PdfFont& font);
     void PlaceLine(std::string& out, double x, double y);
+    double Move(double thousandths);
     void EndShow(std::string& out);
     int WriteOutline(const std::vector<StoredSection>& sections);
 
@@ -87,7 +90,7 @@ private:
     QRgb CurrentColour = 0;
     std::optional<std::pair<double, double>> LineStart;
     std::string Shown;
-    bool ShownAdjusted = false;
+    bool ShownMoves = false;
     // A run's glyphs in the order they are shown.
     std::vector<uint32_t> Order;
 };
