@@ -6,6 +6,24 @@
 
 namespace pembrill {
 
+namespace {
+
+// The index of an entry equal to `entry` in a table of a few, added when
+// new; the one found last is tried first, as texts in a row share it.
+template <typename Entry>
+uint32_t IndexIn(std::vector<Entry>& table, uint32_t& last, const Entry& entry) {
+    if (last < table.size() && table[last] == entry)
+        return last;
+    for (uint32_t i = 0; i < table.size(); ++i) {
+        if (table[i] == entry)
+            return last = i;
+    }
+    table.push_back(entry);
+    return last = static_cast<uint32_t>(table.size() - 1);
+}
+
+} // namespace
+
 PageStore::PageStore(const PageFacts& facts, double layoutDpi, std::string title)
     : FFacts(facts), FLayoutDpi(layoutDpi), FTitle(std::move(title)) {}
 
@@ -88,25 +106,11 @@ size_t PageStore::MemoryBytes() const {
 }
 
 uint32_t PageStore::FontIndex(const StoredFont& font) {
-    if (LastFont < Fonts.size() && Fonts[LastFont] == font)
-        return LastFont;
-    for (uint32_t i = 0; i < Fonts.size(); ++i) {
-        if (Fonts[i] == font)
-            return LastFont = i;
-    }
-    Fonts.push_back(font);
-    return LastFont = static_cast<uint32_t>(Fonts.size() - 1);
+    return IndexIn(Fonts, LastFont, font);
 }
 
 uint32_t PageStore::FaceIndex(const QRawFont& face) {
-    if (LastFace < Faces.size() && Faces[LastFace] == face)
-        return LastFace;
-    for (uint32_t i = 0; i < Faces.size(); ++i) {
-        if (Faces[i] == face)
-            return LastFace = i;
-    }
-    Faces.push_back(face);
-    return LastFace = static_cast<uint32_t>(Faces.size() - 1);
+    return IndexIn(Faces, LastFace, face);
 }
 
 } // namespace pembrill
