@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string_view>
 #include <utility>
 
@@ -188,6 +189,23 @@ std::unique_ptr<HiveFileKey> HiveFileKey::Open(const std::string& hivePath,
     if (!text || !RegistryHive(*text).HasKey(keyName))
         return nullptr;
     return std::unique_ptr<HiveFileKey>(new HiveFileKey(hivePath, keyName, access));
+}
+
+std::unique_ptr<HiveFileKey> HiveFileKey::Create(const std::string& hivePath,
+                                                 const std::string& keyName) {
+    const auto text = ReadHiveText(hivePath);
+    if (!text)
+        return nullptr;
+    RegistryHive hive(*text);
+    if (!hive.HasKey(keyName)) {
+        hive.AddKey(keyName);
+        std::error_code error;
+        std::filesystem::create_directories(std::filesystem::path(hivePath).parent_path(), error);
+        if (error || !ReplaceFile(hivePath, hive.Text()))
+            return nullptr;
+    }
+    return std::unique_ptr<HiveFileKey>(
+        new HiveFileKey(hivePath, keyName, RegistryAccess::ReadWrite));
 }
 
 std::string HiveFileKey::ReadString(const std::string& name) {

@@ -19,6 +19,12 @@ public:
     static std::unique_ptr<HiveFileKey> Open(const std::string& hivePath,
                                              const std::string& keyName, RegistryAccess access);
 
+    // Opens the key for writing, adding it to the hive first when it is
+    // missing (and making the file and its directory when they are).
+    // nullptr when the key cannot be added.
+    static std::unique_ptr<HiveFileKey> Create(const std::string& hivePath,
+                                               const std::string& keyName);
+
     std::string ReadString(const std::string& name) override;
     uint32_t ReadInteger(const std::string& name) override;
     void WriteString(const std::string& name, const std::string& value) override;

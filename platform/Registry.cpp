@@ -33,6 +33,12 @@ std::unique_ptr<RegistryKey> OpenHiveFileKey(RegistryRoot root, const std::strin
                              path.empty() ? rootName : rootName + "\\" + path, access);
 }
 
+std::unique_ptr<RegistryKey> CreateHiveFileKey(RegistryRoot root, const std::string& path) {
+    const std::string rootName = RootName(root);
+    return HiveFileKey::Create(RegistryDirectory() + "/" + rootName + ".reg",
+                               rootName + "\\" + path);
+}
+
 #ifdef _WIN32
 
 // A key of the system's registry; names and texts are bytes in the system's
@@ -110,6 +116,15 @@ std::unique_ptr<RegistryKey> OpenSystemKey(RegistryRoot root, const std::string&
     return std::make_unique<SystemRegistryKey>(key, RootName(root) + "\\" + path);
 }
 
+std::unique_ptr<RegistryKey> CreateSystemKey(RegistryRoot root, const std::string& path) {
+    const HKEY rootKey = root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(rootKey, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return std::make_unique<SystemRegistryKey>(key, RootName(root) + "\\" + path);
+}
+
 #else
 
 std::string HomeDirectory() {
@@ -135,6 +150,12 @@ std::unique_ptr<RegistryKey> RegistryKey::OpenExisting(RegistryRoot root, const 
     return OpenSystemKey(root, path, access);
 }
 
+std::unique_ptr<RegistryKey> RegistryKey::OpenOrCreate(RegistryRoot root, const std::string& path) {
+    if (!RegistryDirectory().empty())
+        return CreateHiveFileKey(root, path);
+    return CreateSystemKey(root, path);
+}
+
 std::string RegistryDirectory() {
     return Environment("PEMBRILL_REGISTRY");
 }
@@ -144,6 +165,10 @@ std::string RegistryDirectory() {
 std::unique_ptr<RegistryKey> RegistryKey::OpenExisting(RegistryRoot root, const std::string& path,
                                                        RegistryAccess access) {
     return OpenHiveFileKey(root, path, access);
+}
+
+std::unique_ptr<RegistryKey> RegistryKey::OpenOrCreate(RegistryRoot root, const std::string& path) {
+    return CreateHiveFileKey(root, path);
 }
 
 std::string RegistryDirectory() {

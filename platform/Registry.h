@@ -20,11 +20,11 @@ enum class RegistryRoot { CurrentUser, LocalMachine };
 // may do in HKEY_LOCAL_MACHINE.
 enum class RegistryAccess { Read, ReadWrite };
 
-// The system registry as the program uses it: existing keys only, string and
-// 32-bit values. On Windows it is the system's registry. On POSIX, and on
-// Windows too when $PEMBRILL_REGISTRY is set, each root is a REGEDIT4 text
-// file (HKEY_CURRENT_USER.reg, HKEY_LOCAL_MACHINE.reg) in the registry
-// directory: $PEMBRILL_REGISTRY, else
+// The system registry as the program uses it: string and 32-bit values of
+// keys opened, or created only when asked to. On Windows it is the system's registry. On POSIX, and
+// on Windows too when $PEMBRILL_REGISTRY is set, each root is a REGEDIT4 text file
+// (HKEY_CURRENT_USER.reg, HKEY_LOCAL_MACHINE.reg) in the registry directory: $PEMBRILL_REGISTRY,
+// else
 // ${XDG_CONFIG_HOME:-$HOME/.config}/pembrill/registry.
 class RegistryKey {
 public:
@@ -35,6 +35,10 @@ public:
     static std::unique_ptr<RegistryKey>
     OpenExisting(RegistryRoot root, const std::string& path,
                  RegistryAccess access = RegistryAccess::ReadWrite);
+
+    // Opens a key for writing, creating it (and the keys above it) when it
+    // is missing; nullptr when it can be neither opened nor created.
+    static std::unique_ptr<RegistryKey> OpenOrCreate(RegistryRoot root, const std::string& path);
 
     // Missing or empty value: "". A value that is not a string: RegistryError.
     virtual std::string ReadString(const std::string& name) = 0;

@@ -298,13 +298,22 @@ void RegistryHive::SetValue(std::string_view key, std::string_view name,
                        ValueEntry(name, value));
         return;
     }
+    AddKeyHeader(key);
+    Entries.push_back(ValueEntry(name, value));
+}
+
+void RegistryHive::AddKey(std::string_view key) {
+    if (!HasKey(key))
+        AddKeyHeader(key);
+}
+
+void RegistryHive::AddKeyHeader(std::string_view key) {
     if (Entries.empty())
         Entries.push_back(Entry{Entry::Kind::Other, {}, {}, Line("REGEDIT4")});
     if (!IsWhiteSpaceOnly(Entries.back().Text))
         Entries.push_back(Entry{Entry::Kind::Other, {}, {}, Line("")});
     Entries.push_back(
         Entry{Entry::Kind::Key, std::string(key), {}, Line("[" + std::string(key) + "]")});
-    Entries.push_back(ValueEntry(name, value));
 }
 
 std::string RegistryHive::Text() const {

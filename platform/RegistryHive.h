@@ -38,6 +38,9 @@ public:
     // that a line cannot hold.
     void SetValue(std::string_view key, std::string_view name, const RegistryValue& value);
 
+    // Adds a header for the key unless it exists already.
+    void AddKey(std::string_view key);
+
     // The file's text, with the CR LF line ends that regedit writes.
     std::string Text() const;
 
@@ -52,6 +55,7 @@ private:
 
     static Entry ReadEntry(const std::vector<std::string_view>& lines, size_t& next);
     static Entry ValueEntry(std::string_view name, const RegistryValue& value);
+    void AddKeyHeader(std::string_view key);
 
     std::vector<Entry> Entries;
 };

@@ -145,7 +145,7 @@ void LoadSettings(SettingsControls& controls) {
 }
 
 void SaveDefaults(const SettingsControls& controls) {
-    const auto key = OpenSettingsKey();
+    const auto key = RegistryKey::OpenOrCreate(RegistryRoot::CurrentUser, SettingsKeyPath);
     if (!key) {
         ShowMessage(MessageKind::Error, "There was an error saving your settings");
         return;

@@ -6,8 +6,8 @@
 
 namespace pembrill {
 
-// Where the print and page settings are kept for the current user. The key
-// is opened, never created: its creation is the installer's job.
+// Where the print and page settings are kept for the current user. Loading
+// opens the key; saving creates it when it is missing, as the installer did.
 inline constexpr const char* SettingsKeyPath = "Software\\Haldover\\Pembrill";
 
 // How a stored value is kept. Booleans are REG_DWORD 0 or 1, everything else
@@ -65,9 +65,9 @@ public:
 // value empties its control and loading goes on.
 void LoadSettings(SettingsControls& controls);
 
-// Writes every value to the settings key in saving order. When the key is
-// absent, or a write is refused, shows "There was an error saving your
-// settings"; the values written before a refused one stay written.
+// Writes every value to the settings key in saving order, creating the key
+// when it is missing. When it cannot be created, or a write is refused, shows "There was an error
+// saving your settings"; the values written before a refused one stay written.
 void SaveDefaults(const SettingsControls& controls);
 
 } // namespace pembrill

@@ -350,18 +350,32 @@ TEST_F(SettingsTest, SavedValuesLoadBackButFilteredChoicesComeBackAsNone) {
     ExpectSameControls(loaded, expected);
 }
 
-TEST_F(SettingsTest, WithoutTheKeySaveSaysSoAndWritesNothing) {
-    FakeControls controls;
-    SaveDefaults(controls);
-    EXPECT_FALSE(std::filesystem::exists(Registry.UserHivePath()));
+// A first run without the installer: Save makes the key under the current
+// user, beside any other key there, and only the settings key.
+TEST_F(SettingsTest, WithoutTheKeySaveCreatesItAndSaves) {
+    FakeControls saved;
+    saved.Texts["HeaderFont"] = "Courier New";
+    SaveDefaults(saved);
+    FakeControls loaded;
+    LoadSettings(loaded);
+    EXPECT_EQ(loaded.Texts["HeaderFont"], "Courier New");
 
     const std::string otherKey = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Haldover]\r\n";
     Registry.WriteUserHive(otherKey);
-    SaveDefaults(controls);
-    EXPECT_EQ(Registry.UserHiveText(), otherKey);
+    SaveDefaults(saved);
+    EXPECT_EQ(Registry.UserHiveText().substr(0, otherKey.size()), otherKey);
+    EXPECT_TRUE(RegistryKey::OpenExisting(RegistryRoot::CurrentUser, SettingsKeyPath));
 
-    EXPECT_EQ(Messages.Transcript(), "Error: There was an error saving your settings\n"
-                                     "Error: There was an error saving your settings\n");
+    EXPECT_EQ(Messages.Transcript(), "");
+    EXPECT_FALSE(std::filesystem::exists(Registry.Dir / "HKEY_LOCAL_MACHINE.reg"));
+}
+
+TEST_F(SettingsTest, AKeyThatCannotBeCreatedIsTheSaveError) {
+    test::SetEnvironment("PEMBRILL_REGISTRY", Registry.Dir / "file/registry");
+    Registry.Dir.Write("file", "not a directory");
+    FakeControls controls;
+    SaveDefaults(controls);
+    EXPECT_EQ(Messages.Transcript(), "Error: There was an error saving your settings\n");
 }
 
 #ifdef _WIN32

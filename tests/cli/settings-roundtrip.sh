@@ -24,11 +24,16 @@ run() {
 hive="$work/registry/HKEY_CURRENT_USER.reg"
 
 run --set SourceCode=all --save-settings 2>"$work/err"
-check "without the settings key Save says so" \
+check "without the settings key Save creates it" \
+    bash -c "! grep -q 'error saving' '$work/err' && grep -qix '.HKEY_CURRENT_USER.Software.Haldover.Pembrill..' '$hive'"
+check "and never the Delphi key" test ! -e "$work/registry/HKEY_LOCAL_MACHINE.reg"
+rm "$hive"
+touch "$work/file"
+TMPDIR="$work/tmp" XDG_RUNTIME_DIR="$work/tmp" PEMBRILL_REGISTRY="$work/file/registry" \
+    QT_QPA_PLATFORM=offscreen "$cli" --set SourceCode=all --save-settings P.dpr 2>"$work/err"
+check "a key that cannot be created is the save error" \
     grep -qx 'Error: There was an error saving your settings' "$work/err"
-check "and writes nothing" test ! -e "$hive"
 
-printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Haldover\\Pembrill]\r\n' >"$hive"
 run --set SourceCode=all --set SourceCodeFont='Courier New' --set SourceCodeFontSize=14 \
     --set SourceCodeLineNumbers=0 --set Header=0 --set FooterLeft=None --set FooterRight=None \
     --set LeftMargin=2 --save-settings 2>"$work/err"
