@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
@@ -145,7 +146,7 @@ TEST_F(PreviewTest, OffersZoomPagesPrintAndExitButNoReportFiles) {
     }
     EXPECT_EQ(texts.join('|').toStdString(), "Fit in Window|100%|Page Width|First page|"
                                              "Previous page|Next page|Last page|Print report|"
-                                             "&Exit");
+                                             "&Exit|Find next|Find previous");
     EXPECT_TRUE(preview.ZoomFitButton->isChecked());
     EXPECT_FALSE(preview.Zoom100Button->isChecked());
     EXPECT_EQ(Indicator(preview), "Page 1 of 6");
@@ -183,6 +184,58 @@ TEST_F(PreviewTest, KeysButtonsAndWheelMoveThroughThePages) {
     Wheel(preview, 120);
     Wheel(preview, 120);
     EXPECT_EQ(preview.PageIndex(), 0);
+}
+
+// The marked line's text.
+std::string MarkedText(const TPreviewForm& preview, const PageStore& pages) {
+    const std::optional<PageLine> line = preview.MarkedLine();
+    if (!line)
+        return "";
+    const StoredPage& page = pages.Page(line->Page);
+    return std::string(page.TextOf(page.Texts.at(static_cast<size_t>(line->Text))));
+}
+
+TEST_F(PreviewTest, TheSectionListAndTheSearchFindTheirWayThroughTheReport) {
+    ASSERT_TRUE(Pages);
+    TPreviewForm preview(*Pages, Printer);
+    preview.resize(900, 600);
+    preview.show();
+    ASSERT_EQ(Pages->Sections().size(), 3u);
+    ASSERT_EQ(preview.SectionList->count(), 3);
+    EXPECT_EQ(preview.SectionList->item(1)->text(), "Unit1.pas");
+    EXPECT_EQ(preview.SectionList->currentRow(), 0);
+    QListWidgetItem* last = preview.SectionList->item(2);
+    QTest::mouseClick(preview.SectionList->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      preview.SectionList->visualItemRect(last).center());
+    EXPECT_EQ(preview.PageIndex(), Pages->Sections()[2].FirstPage);
+    EXPECT_GT(preview.PageIndex(), 0);
+    // Paging back into the section before makes it the current one.
+    Press(preview, Qt::Key_PageUp);
+    EXPECT_EQ(preview.SectionList->currentRow(), 1);
+
+    // From the page shown on, round the end to the start; case does not count.
+    preview.SearchEdit->setText("DEMO.DPR LINE 4");
+    QTest::keyClick(preview.SearchEdit, Qt::Key_Return);
+    EXPECT_EQ(MarkedText(preview, *Pages), "Demo.dpr line 4");
+    EXPECT_EQ(preview.PageIndex(), 0);
+    EXPECT_FALSE(preview.findChild<TPreviewPage*>("PreviewPage")->MarkOnWidget().isEmpty());
+    preview.FindNextButton->trigger();
+    EXPECT_EQ(MarkedText(preview, *Pages), "Demo.dpr line 40");
+    const int line40 = preview.PageIndex();
+    EXPECT_GT(line40, 0) << "the section's second page";
+    preview.FindNextButton->trigger();
+    EXPECT_EQ(MarkedText(preview, *Pages), "Demo.dpr line 4");
+    preview.FindPrevButton->trigger();
+    EXPECT_EQ(MarkedText(preview, *Pages), "Demo.dpr line 40");
+    EXPECT_EQ(preview.PageIndex(), line40);
+    EXPECT_EQ(preview.SearchStatusLabel->text(), "");
+
+    preview.SearchEdit->setText("Unit3");
+    preview.FindNextButton->trigger();
+    EXPECT_EQ(preview.SearchStatusLabel->text(), "Not found");
+    // Another page takes the mark away.
+    preview.FirstPageButton->trigger();
+    EXPECT_FALSE(preview.MarkedLine());
 }
 
 TEST_F(PreviewTest, ZoomSizesTheSheet) {

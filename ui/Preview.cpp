@@ -14,11 +14,15 @@
 #include <QActionGroup>
 #include <QIntValidator>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSplitter>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -50,14 +54,26 @@ TPreviewForm::TPreviewForm(const PageStore& store, QPrinter& printer, QWidget* p
     bar->setObjectName("ToolBar");
     BuildToolBar(*bar);
     layout->addWidget(bar);
-    Scroller = new QScrollArea(this);
+    auto* splitter = new QSplitter(this);
+    splitter->setObjectName("SectionSplitter");
+    SectionList = new QListWidget(splitter);
+    SectionList->setObjectName("SectionList");
+    connect(SectionList, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { SectionClicked(SectionList->row(item)); });
+    connect(SectionList, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { SectionClicked(SectionList->row(item)); });
+    Scroller = new QScrollArea(splitter);
     Scroller->setObjectName("PageScroller");
     Scroller->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Scroller->setBackgroundRole(QPalette::Dark);
     Scroller->viewport()->installEventFilter(this);
     Page = new TPreviewPage(store, Scroller);
     Scroller->setWidget(Page);
-    layout->addWidget(Scroller);
+    splitter->addWidget(SectionList);
+    splitter->addWidget(Scroller);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({200, 800});
+    layout->addWidget(splitter);
     RunTimer = new QTimer(this);
     RunTimer->setSingleShot(true);
     RunTimer->setInterval(0);
@@ -131,6 +147,85 @@ void TPreviewForm::BuildToolBar(QToolBar& bar) {
     bar.addAction(ExitButton);
     connect(PrintButton, &QAction::triggered, this, &TPreviewForm::PrintButtonClick);
     connect(ExitButton, &QAction::triggered, this, &QDialog::accept);
+    bar.addSeparator();
+    BuildSearch(bar);
+}
+
+// Ctrl+F goes to the field, Enter and F3 find the next line, Shift+F3 the
+// previous one.
+void TPreviewForm::BuildSearch(QToolBar& bar) {
+    auto* label = new QLabel("&Find", this);
+    label->setContentsMargins(8, 0, 4, 0);
+    SearchEdit = new QLineEdit(this);
+    SearchEdit->setObjectName("SearchEdit");
+    SearchEdit->setFixedWidth(SearchEdit->fontMetrics().horizontalAdvance(QString(24, 'x')));
+    label->setBuddy(SearchEdit);
+    FindNextButton = AddButton("Find next", "FindNextButton");
+    FindNextButton->setShortcut(QKeySequence::FindNext);
+    FindPrevButton = AddButton("Find previous", "FindPrevButton");
+    FindPrevButton->setShortcut(QKeySequence::FindPrevious);
+    SearchStatusLabel = new QLabel(this);
+    SearchStatusLabel->setObjectName("SearchStatusLabel");
+    SearchStatusLabel->setContentsMargins(8, 0, 8, 0);
+    auto* focusSearch = new QAction(this);
+    focusSearch->setShortcut(QKeySequence::Find);
+    addAction(focusSearch);
+    bar.addWidget(label);
+    bar.addWidget(SearchEdit);
+    bar.addAction(FindPrevButton);
+    bar.addAction(FindNextButton);
+    bar.addWidget(SearchStatusLabel);
+    connect(focusSearch, &QAction::triggered, this, [this] {
+        SearchEdit->setFocus();
+        SearchEdit->selectAll();
+    });
+    connect(SearchEdit, &QLineEdit::returnPressed, this, [this] { FindText(true); });
+    connect(FindNextButton, &QAction::triggered, this, [this] { FindText(true); });
+    connect(FindPrevButton, &QAction::triggered, this, [this] { FindText(false); });
+}
+
+// The whole report is searched: the rest of the run is laid out first, as
+// Last page waits for it.
+void TPreviewForm::FindText(bool forward) {
+    FinishRun();
+    const int pageLines = static_cast<int>(Store.Page(PageIndex()).Texts.size());
+    PageLine from{PageIndex(), forward ? -1 : pageLines};
+    if (Marked && Marked->Page == PageIndex())
+        from = *Marked;
+    const std::optional<PageLine> found = FindPageText(Store, SearchEdit->text(), from, forward);
+    SearchStatusLabel->setText(found || SearchEdit->text().isEmpty() ? QString()
+                                                                     : QString("Not found"));
+    if (!found)
+        return;
+    ShowPage(found->Page);
+    Mark(found);
+}
+
+void TPreviewForm::Mark(std::optional<PageLine> line) {
+    Marked = line;
+    Page->SetMark(line ? PageLineBounds(Store, *line) : QRectF());
+    if (line)
+        Scroller->ensureVisible(static_cast<int>(Page->MarkOnWidget().center().x()),
+                                static_cast<int>(Page->MarkOnWidget().center().y()), 50, 50);
+}
+
+void TPreviewForm::SectionClicked(int row) {
+    const std::vector<StoredSection>& sections = Store.Sections();
+    if (row >= 0 && row < static_cast<int>(sections.size()))
+        GoToPage(sections[static_cast<size_t>(row)].FirstPage);
+}
+
+// New sections are added as the run lays them out; the one the page shown
+// belongs to is the list's current item.
+void TPreviewForm::ShowSections() {
+    const std::vector<StoredSection>& sections = Store.Sections();
+    for (size_t i = static_cast<size_t>(SectionList->count()); i < sections.size(); ++i)
+        SectionList->addItem(ToDisplay(sections[i].Title));
+    int current = -1;
+    for (size_t i = 0; i < sections.size() && sections[i].FirstPage <= PageIndex(); ++i)
+        current = static_cast<int>(i);
+    const QSignalBlocker quiet(SectionList);
+    SectionList->setCurrentRow(current);
 }
 
 int TPreviewForm::PageIndex() const {
@@ -139,7 +234,10 @@ int TPreviewForm::PageIndex() const {
 
 void TPreviewForm::ShowPage(int index) {
     const int last = std::max(Store.FinishedPageCount() - 1, 0);
-    Page->SetPageIndex(std::clamp(index, 0, last));
+    const int shown = std::clamp(index, 0, last);
+    if (shown != PageIndex() && Marked)
+        Mark(std::nullopt);
+    Page->SetPageIndex(shown);
     ShowPageCount();
 }
 
@@ -153,6 +251,7 @@ void TPreviewForm::ShowPageCount() {
     PrevPageButton->setEnabled(index > 0);
     NextPageButton->setEnabled(index < count - 1);
     LastPageButton->setEnabled(index < count - 1 || RunGoingOn());
+    ShowSections();
 }
 
 void TPreviewForm::StepRun() {
@@ -183,9 +282,13 @@ void TPreviewForm::ShowLastPage() {
     ShowPage(Store.FinishedPageCount() - 1);
 }
 
-// A page not yet laid out is waited for, as Last page waits for the last.
 void TPreviewForm::GoToTypedPage() {
-    const int wanted = PageEdit->text().toInt();
+    GoToPage(PageEdit->text().toInt() - 1);
+}
+
+// A page not yet laid out is waited for, as Last page waits for the last.
+void TPreviewForm::GoToPage(int index) {
+    const int wanted = index + 1;
     if (ComposeMore && wanted > Store.FinishedPageCount()) {
         RunTimer->stop();
         WaitCursor wait;
@@ -196,7 +299,7 @@ void TPreviewForm::GoToTypedPage() {
         else
             RunTimer->start();
     }
-    ShowPage(wanted - 1);
+    ShowPage(index);
 }
 
 void TPreviewForm::SetZoomMode(TZoomMode mode) {

@@ -2,11 +2,15 @@
 
 #include <QDialog>
 
+#include "output/PageSearch.h"
+
 #include <functional>
+#include <optional>
 
 class QAction;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPrinter;
 class QScrollArea;
 class QTimer;
@@ -22,8 +26,10 @@ struct PageFormat;
 
 enum class TZoomMode { FitInWindow, Actual, PageWidth };
 
-// The preview of a run: one page at a time, with zoom and page buttons, and
-// a button that prints the stored pages. Opened maximised and modal by the
+// The preview of a run: one page at a time, with zoom and page buttons, a
+// list of the report's sections beside the page (a click shows a section's
+// first page), a search field that finds text on the pages and marks the
+// line it stands in, and a button that prints the stored pages. Opened maximised and modal by the
 // caller; it offers no loading or saving of reports. It shows the finished
 // pages of the store, so it can open while the run is still laying out the
 // rest (FollowRun).
@@ -59,6 +65,18 @@ public:
     QAction* LastPageButton;
     QAction* PrintButton;
     QAction* ExitButton;
+    // The sections as the PDF's bookmarks have them, with their first pages.
+    QListWidget* SectionList;
+    QLineEdit* SearchEdit;
+    QAction* FindNextButton;
+    QAction* FindPrevButton;
+    // "Not found" after a search that found nothing, empty otherwise.
+    QLabel* SearchStatusLabel;
+
+    // Searches from the line marked last, or from the page shown.
+    void FindText(bool forward);
+    // The line marked by the last search; nullopt when none is.
+    std::optional<PageLine> MarkedLine() const { return Marked; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -76,6 +94,11 @@ private:
     void ApplyZoom();
     bool WheelTurned(int delta);
     void PrintButtonClick();
+    void BuildSearch(QToolBar& bar);
+    void GoToPage(int index);
+    void ShowSections();
+    void SectionClicked(int row);
+    void Mark(std::optional<PageLine> line);
 
     const PageStore& Store;
     QPrinter& Printer;
@@ -86,6 +109,7 @@ private:
     // Single-shot, started again after each step: a step that lets events
     // through cannot start another inside itself.
     QTimer* RunTimer;
+    std::optional<PageLine> Marked;
 };
 
 // Shows the job in the preview, maximised and modal, as soon as its first

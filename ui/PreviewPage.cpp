@@ -34,6 +34,21 @@ void TPreviewPage::SetScale(double scale) {
     update();
 }
 
+void TPreviewPage::SetMark(const QRectF& mark) {
+    FMark = mark;
+    update();
+}
+
+QRectF TPreviewPage::MarkOnWidget() const {
+    if (FMark.isEmpty())
+        return {};
+    const PageFacts& facts = Store.Facts();
+    const QSizeF paper = PaperSize() * FScale;
+    const QPointF origin((width() - paper.width()) / 2 + facts.LeftOffset * FScale,
+                         Border + facts.TopOffset * FScale);
+    return QRectF(origin + FMark.topLeft() * FScale, FMark.size() * FScale);
+}
+
 QSizeF TPreviewPage::PaperSize() const {
     return QSizeF(Store.Facts().PaperWidth, Store.Facts().PaperHeight);
 }
@@ -59,6 +74,10 @@ void TPreviewPage::paintEvent(QPaintEvent*) {
     painter.translate(sheet.left() + facts.LeftOffset * FScale,
                       sheet.top() + facts.TopOffset * FScale);
     PaintPage(painter, Store, FPageIndex, FScale);
+    if (FMark.isEmpty())
+        return;
+    painter.resetTransform();
+    painter.fillRect(MarkOnWidget().adjusted(-2, -1, 2, 1), QColor(255, 200, 0, 90));
 }
 
 } // namespace pembrill

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRectF>
 #include <QWidget>
 
 namespace pembrill {
@@ -20,6 +21,12 @@ public:
     // The paper's size in layout units.
     QSizeF PaperSize() const;
 
+    // A rectangle of the page, in layout units from the printable area's
+    // corner, drawn marked; an empty one marks nothing.
+    void SetMark(const QRectF& mark);
+    // Where the mark is drawn in the widget's own pixels.
+    QRectF MarkOnWidget() const;
+
     QSize sizeHint() const override;
 
 protected:
@@ -29,6 +36,7 @@ private:
     const PageStore& Store;
     int FPageIndex = 0;
     double FScale = 1.0;
+    QRectF FMark;
 };
 
 } // namespace pembrill
