@@ -6,8 +6,10 @@
 
 #include <QApplication>
 
-// The desktop program. It takes no command-line arguments; QApplication
-// still reads Qt's own (-platform and the like).
+// The desktop program. Its one argument, a project file, is opened once
+// the program has started, as the Open dialog would open it ("Open with" in
+// a file manager); QApplication takes Qt's own (-platform and the like)
+// first.
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     pembrill::GuiMessageSink messageBoxes;
@@ -18,6 +20,7 @@ int main(int argc, char** argv) {
     // keeps it on top.
     if (pembrill::AboutDlg->isVisible())
         pembrill::AboutDlg->raise();
+    pembrill::OpenArgumentProject(QApplication::arguments());
     const int result = application.exec();
     pembrill::DestroyWindows();
     return result;

@@ -63,7 +63,8 @@ void BM_AnalyzeForms(benchmark::State& state) {
     ObjectTree tree;
     for (auto _ : state) {
         tree.Clear();
-        AnalyzeForms(project.SourceList, project.FileName, project.Converter, tree, nullptr);
+        AnalyzeForms(project.SourceList, project.FileName, project.Converter, tree, nullptr,
+                     nullptr);
     }
     if (!messages.Messages.empty())
         state.SkipWithError(messages.Transcript().c_str());

@@ -89,15 +89,42 @@ std::optional<std::string> ConvertSourceEntry(const std::string& entry,
     return writtenFile;
 }
 
+namespace {
+
+std::string FormNameOf(const std::string& entry) {
+    std::string formName, fileName;
+    SplitSourceEntry(entry, formName, fileName);
+    return formName;
+}
+
+int FormCount(const StringList& sourceList, int entryCount) {
+    int forms = 0;
+    for (int i = 0; i < entryCount; ++i)
+        forms += FormNameOf(sourceList.Item(i)).empty() ? 0 : 1;
+    return forms;
+}
+
+} // namespace
+
 void AnalyzeForms(const StringList& sourceList, const std::string& projectFileName,
                   const std::string& converterPath, ObjectTree& tree,
-                  const std::function<void()>& repaint) {
+                  const std::function<void()>& repaint, AnalyzeMonitor* monitor) {
     const int count = sourceList.Count();
+    const int forms = monitor ? FormCount(sourceList, count) : 0;
+    int formNumber = 0;
     for (int i = 0; i < count; ++i) {
+        const std::string entry = sourceList.Item(i);
+        const std::string formName = FormNameOf(entry);
+        if (formName.empty())
+            continue;
+        if (monitor)
+            monitor->FormBegun(++formNumber, forms, formName);
         const std::optional<std::string> textFormFile =
-            ConvertSourceEntry(sourceList.Item(i), projectFileName, converterPath, repaint);
+            ConvertSourceEntry(entry, projectFileName, converterPath, repaint);
         if (textFormFile)
             ReadTextFormFile(*textFormFile, tree);
+        if (monitor && monitor->CancelRequested())
+            return;
     }
 }
 

@@ -32,10 +32,23 @@ std::optional<std::string> ConvertSourceEntry(const std::string& entry,
                                               const std::string& converterPath,
                                               const std::function<void()>& repaint);
 
+// What Analyze tells the window that watches it, and asks it between forms.
+class AnalyzeMonitor {
+public:
+    virtual ~AnalyzeMonitor() = default;
+    // Before a form is converted: its number among the list's entries with a
+    // form (from 1), their count and the form's name.
+    virtual void FormBegun(int number, int count, const std::string& formName) = 0;
+    // After each form, read or skipped; true ends Analyze there.
+    virtual bool CancelRequested() = 0;
+};
+
 // Analyze: converts and reads the form of every entry of the source list, in
-// list order, appending one top-level item per form read to the tree.
+// list order, appending one top-level item per form read to the tree. A
+// cancel leaves the tree as if the list had ended after the form in hand.
+// The monitor may be null.
 void AnalyzeForms(const StringList& sourceList, const std::string& projectFileName,
                   const std::string& converterPath, ObjectTree& tree,
-                  const std::function<void()>& repaint);
+                  const std::function<void()>& repaint, AnalyzeMonitor* monitor);
 
 } // namespace pembrill

@@ -61,12 +61,14 @@ protected:
         return path;
     }
 
-    std::string Analyze(const std::vector<std::string>& entries, const std::string& converter) {
+    std::string Analyze(const std::vector<std::string>& entries, const std::string& converter,
+                        AnalyzeMonitor* monitor = nullptr) {
         MemoryStringList sourceList(true);
         for (const auto& entry : entries)
             sourceList.Add(entry);
         ScopedMessageSink install(Messages);
-        AnalyzeForms(sourceList, Project, converter, Tree, [this] { ++Repaints; });
+        AnalyzeForms(
+            sourceList, Project, converter, Tree, [this] { ++Repaints; }, monitor);
         return Messages.Transcript();
     }
 
@@ -102,6 +104,38 @@ TEST_F(FormConversionTest, ConvertsTheFormOfEveryFormEntryInListOrder) {
     EXPECT_EQ(Repaints, 2);
     EXPECT_EQ(TreeDump(Tree), "1 1 Form1:  TForm1\n\tLeft = 1\n2 1 Form2:  TForm2\n\tLeft = 1\n");
     EXPECT_EQ(ReadAll(Dir / "Unit1.txt"), FormText("Form1"));
+}
+
+// Cancel between forms: the tree holds the forms before it, as if the list
+// had ended there. A skipped form counts as a form in hand.
+class CancellingMonitor : public AnalyzeMonitor {
+public:
+    explicit CancellingMonitor(int cancelAfter) : CancelAfter(cancelAfter) {}
+    void FormBegun(int number, int count, const std::string& formName) override {
+        Seen += std::to_string(number) + "/" + std::to_string(count) + " " + formName + "\n";
+    }
+    bool CancelRequested() override { return ++Asked == CancelAfter; }
+
+    int CancelAfter;
+    int Asked = 0;
+    std::string Seen;
+};
+
+TEST_F(FormConversionTest, TheMonitorSeesEachFormAndACancelEndsTheListThere) {
+    for (const char* name : {"Unit1", "Unit3", "Unit4"})
+        Dir.Write(std::string(name) + ".dfm", FormText(std::string("Form") + (name + 4)));
+    CancellingMonitor monitor(3);
+
+    const std::string messages =
+        Analyze({ProjectSourceEntry(Project), UnitSourceEntry("Form1", "Unit1.pas"),
+                 UnitSourceEntry("Form2", "Missing.pas"), UnitSourceEntry("", "Helpers.pas"),
+                 UnitSourceEntry("Form3", "Unit3.pas"), UnitSourceEntry("Form4", "Unit4.pas")},
+                Converter(CopyingConverter), &monitor);
+
+    EXPECT_EQ(monitor.Seen, "1/4 Form1\n2/4 Form2\n3/4 Form3\n");
+    EXPECT_EQ(TreeDump(Tree), "1 1 Form1:  TForm1\n\tLeft = 1\n2 1 Form3:  TForm3\n\tLeft = 1\n");
+    EXPECT_EQ(messages, "Error: Could not open the unit \\r\\r" + Dir / "Missing.dfm" + "\n");
+    EXPECT_EQ(Calls(), Here() + "|1|Unit1.dfm\n" + Here() + "|1|Unit3.dfm\n");
 }
 
 TEST_F(FormConversionTest, SkipsFailingFormsWithAMessageEachAndGoesOn) {

@@ -2,27 +2,32 @@
 
 #include "platform/MessageBox.h"
 #include "tests/support/TempDir.h"
+#include "ui/AnalyzeProgress.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -125,10 +130,10 @@ TEST_F(MainTest, ControlsCarryTheirNamesCaptionsAndFonts) {
         EXPECT_TRUE(label->font().bold()) << name;
         EXPECT_EQ(label->font().pixelSize(), 13) << name;
     }
-    const std::map<std::string, std::string> buttons = {{"OpenButton", "Open"},
-                                                        {"CloseButton", "Quit"},
-                                                        {"AnalyzeButton", "Analyze"},
-                                                        {"PrintButton", "Print"}};
+    const std::map<std::string, std::string> buttons = {{"OpenButton", "Op&en"},
+                                                        {"CloseButton", "&Quit"},
+                                                        {"AnalyzeButton", "&Analyze"},
+                                                        {"PrintButton", "&Print"}};
     for (const auto& [name, caption] : buttons) {
         const auto* button = Form->findChild<QPushButton*>(QString::fromStdString(name));
         ASSERT_NE(button, nullptr) << name;
@@ -171,8 +176,11 @@ TEST_F(MainTest, MenusCarryTheirCaptionsAndMnemonics) {
     EXPECT_THAT(MenuItems(Form->FileMenu),
                 ElementsAre("&Open...", "-", "&Print...", "Page &Setup...", "-", "E&xit"));
     EXPECT_THAT(MenuItems(Form->ObjectsMenu),
-                ElementsAre("C&ollapse", "&Collapse All", "&Expand One Level", "E&xpand All"));
+                ElementsAre("&Analyze", "-", "C&ollapse", "&Collapse All", "&Expand One Level",
+                            "E&xpand All"));
     EXPECT_THAT(MenuItems(Form->HelpMenu), ElementsAre("&About"));
+    EXPECT_EQ(Form->OpenItem->shortcut(), QKeySequence("Ctrl+O"));
+    EXPECT_EQ(Form->PrintItem->shortcut(), QKeySequence("Ctrl+P"));
     EXPECT_EQ(Form->findChild<QAction*>("PrintItem"), Form->PrintItem);
     EXPECT_EQ(Form->findChild<QMenu*>("ObjectsMenu"), Form->ObjectsMenu);
     EXPECT_FALSE(Form->menuBar()->font().bold()) << "menus keep the system font";
@@ -262,9 +270,10 @@ TEST_F(MainTest, BelowTheMinimumTheControlsStayWhereTheMinimumPutsThem) {
     ResizeClient(623, 406);
     const auto atMinimum = ControlGeometries();
 
+    // The window keeps that size as its minimum, so that every control shows.
     ResizeClient(400, 250);
-    ASSERT_LT(Form->width(), 623);
-    ASSERT_LT(Form->ClientHeight(), 406);
+    EXPECT_EQ(Form->width(), 623);
+    EXPECT_EQ(Form->ClientHeight(), 406);
     EXPECT_EQ(ControlGeometries(), atMinimum);
 }
 
@@ -275,6 +284,7 @@ TEST_F(MainTest, StatesSetEveryCommand) {
     EXPECT_FALSE(Form->ObjectsLabel->isEnabled());
     EXPECT_FALSE(Form->ObjectOutline->isEnabled());
     EXPECT_FALSE(Form->AnalyzeButton->isEnabled()) << "no converter";
+    EXPECT_FALSE(Form->AnalyzeItem->isEnabled());
     EXPECT_TRUE(Form->PrintButton->isEnabled());
     EXPECT_TRUE(Form->PrintItem->isEnabled());
     EXPECT_TRUE(Form->ObjectsMenu->menuAction()->isEnabled());
@@ -283,12 +293,15 @@ TEST_F(MainTest, StatesSetEveryCommand) {
     Form->ConverterPath = "/opt/delphi2/bin/convert.exe";
     Form->SetOpenState();
     EXPECT_TRUE(Form->AnalyzeButton->isEnabled());
+    EXPECT_TRUE(Form->AnalyzeItem->isEnabled())
+        << "the Objects menu's Analyze goes with the button";
 
     Form->SetAnalyzedState(true);
     for (const QWidget* control : Widgets({Form->ObjectsLabel, Form->ObjectPropertiesLabel,
                                            Form->ObjectOutline, Form->PropertyMemo}))
         EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
     EXPECT_FALSE(Form->AnalyzeButton->isEnabled());
+    EXPECT_FALSE(Form->AnalyzeItem->isEnabled());
     EXPECT_TRUE(Form->PrintButton->isEnabled());
     EXPECT_EQ(ObjectOptionsEnabled, 1);
 
@@ -450,6 +463,48 @@ TEST_F(OpenProjectTest, AProjectThatCannotBeReadStillAllowsPrinting) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+TEST_F(OpenProjectTest, TheFileMenuListsTheLastFourProjectsAcrossARestart) {
+    std::vector<std::string> paths;
+    for (const char* name : {"P1", "P2", "P3", "P4", "P5", "P3"}) {
+        paths.push_back((ProjectDirectory / (std::string(name) + ".dpr")).string());
+        fs::copy_file(ProjectPath(), paths.back(), fs::copy_options::overwrite_existing);
+        Form->OpenProjectFile(paths.back());
+    }
+    const auto caption = [&](int place, int project) {
+        return "&" + std::to_string(place) + " " + paths[static_cast<size_t>(project)];
+    };
+    Form = NewForm();
+    Messages.Messages.clear();
+    EXPECT_THAT(MenuItems(Form->FileMenu),
+                ElementsAre("&Open...", "-", "&Print...", "Page &Setup...", "-", caption(1, 2),
+                            caption(2, 4), caption(3, 3), caption(4, 1), "-", "E&xit"));
+
+    Form->RecentItems[1]->trigger();
+    EXPECT_EQ(Form->Project.ProjectFileName, paths[4]);
+    EXPECT_EQ(Form->RecentItems[0]->text().toStdString(), caption(1, 4));
+    EXPECT_EQ(Form->RecentItems.size(), 5u) << "four projects and a separator";
+    EXPECT_TRUE(Messages.Messages.empty()) << Messages.Transcript();
+}
+
+TEST_F(OpenProjectTest, AFileDroppedOnTheWindowOpensAsTheOpenDialogWould) {
+    const auto drop = [&](const std::string& path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(Form.get(), &enter);
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Form.get(), &event);
+    };
+    drop(ProjectPath());
+    EXPECT_EQ(Form->Project.ProjectFileName, ProjectPath());
+    EXPECT_EQ(Form->windowTitle().toStdString(), "Pembrill: " + ProjectPath());
+
+    drop((ProjectDirectory / "Unit1.pas").string());
+    EXPECT_EQ(Messages.Transcript(), "Information: You must enter a Delphi Project File .dpr\n");
+    EXPECT_EQ(Form->Project.ProjectFileName, ProjectPath());
+}
+
 } // namespace
 
 // Analyze with a converter that copies each form file, which is already text.
@@ -549,6 +604,78 @@ TEST_F(AnalyzeTest, NoObjectsLeavesTheObjectDisplayDisabled) {
     // The tree is empty: the menu's commands have nothing to act on.
     Form->CollapseOne->trigger();
     Form->ExpandOne->trigger();
+}
+
+// A project of three forms, each with the one object of its name.
+class ThreeFormAnalyzeTest : public AnalyzeTest {
+protected:
+    void SetUp() override {
+        AnalyzeTest::SetUp();
+        std::vector<std::string> uses;
+        for (const char* unit : {"UnitA", "UnitB", "UnitC"}) {
+            const std::string form = std::string("Form") + unit[4];
+            Files.Write("demo/" + std::string(unit) + ".dfm",
+                        test::CrLf({"object " + form + ": T" + form, "end"}));
+            Files.Write("demo/" + std::string(unit) + ".pas",
+                        test::CrLf({"unit " + std::string(unit) + ";", "end."}));
+            uses.push_back(std::string(unit) + " in '" + unit + ".pas' {" + form + "}");
+        }
+        Files.Write("demo/Demo.dpr",
+                    test::CrLf({"program Demo;", "uses", "  " + uses[0] + ",", "  " + uses[1] + ",",
+                                "  " + uses[2] + ";", "begin",
+                                "  Application.CreateForm(TFormA, FormA);", "end."}));
+        Form->Hooks.ShowPrintSetup = [this](const std::string&) { ++PrintSetups; };
+        Form->OpenProject(ProjectPath());
+        Form->show();
+    }
+
+    // Runs `during` at the first form, once its progress is shown.
+    void AnalyzeWith(std::function<void()> during) {
+        QTimer::singleShot(0, Form.get(), std::move(during));
+        Form->AnalyzeButton->click();
+    }
+
+    int PrintSetups = 0;
+};
+
+TEST_F(ThreeFormAnalyzeTest, CancelKeepsTheFormsReadBeforeItAndTheWindowTakesNoInput) {
+    QString upper, lower;
+    bool progressShown = false;
+    AnalyzeWith([&] {
+        upper = Form->AnalyzeProgress->Label1->text();
+        lower = Form->AnalyzeProgress->Label2->text();
+        progressShown = Form->AnalyzeProgress->isVisible();
+        QTest::mouseClick(Form->PrintButton, Qt::LeftButton);
+        QTest::mouseClick(Form->AnalyzeProgress->CancelButton, Qt::LeftButton);
+    });
+
+    EXPECT_TRUE(progressShown);
+    EXPECT_EQ(upper, "Analyzing form 1 of 3");
+    EXPECT_EQ(lower, "FormA");
+    EXPECT_EQ(PrintSetups, 0) << "the window took input while Analyze ran";
+    EXPECT_FALSE(Form->AnalyzeProgress->isVisible());
+    EXPECT_EQ(Form->Objects.Count(), 1);
+    EXPECT_EQ(Item(0)->text(0), "FormA:  TFormA");
+    EXPECT_THAT(Available.Items(), ElementsAre("TFormA"));
+    EXPECT_FALSE(Form->AnalyzeButton->isEnabled());
+    EXPECT_TRUE(Form->ObjectOutline->isEnabled());
+    EXPECT_EQ(Messages.Transcript(), "");
+
+    // Afterwards the window answers again.
+    QTest::mouseClick(Form->PrintButton, Qt::LeftButton);
+    EXPECT_EQ(PrintSetups, 1);
+}
+
+TEST_F(ThreeFormAnalyzeTest, ACloseRequestWaitsForTheFormInHand) {
+    bool stillShown = false;
+    AnalyzeWith([&] {
+        Form->close();
+        stillShown = Form->isVisible();
+    });
+    EXPECT_TRUE(stillShown);
+    EXPECT_FALSE(Form->isVisible());
+    EXPECT_EQ(Form->Objects.Count(), 1);
+    EXPECT_EQ(Messages.Transcript(), "");
 }
 
 namespace {

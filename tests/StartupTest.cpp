@@ -6,6 +6,8 @@
 #include "ui/Main.h"
 
 #include <QApplication>
+#include <QPushButton>
+#include <QStringList>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -74,3 +76,22 @@ TEST_F(StartupTest, CommandLineCreatesTheSameWindowsWithoutSplash) {
 }
 
 } // namespace
+
+TEST_F(StartupTest, TheProjectNamedOnTheCommandLineOpensOnceTheProgramRuns) {
+    const std::string project =
+        Registry.Write("demo/Demo.dpr", "program Demo;\r\nbegin\r\nend.\r\n");
+    CreateWindows(Splash::Hidden);
+    OpenArgumentProject({"pembrill", QString::fromStdString(project)});
+    EXPECT_TRUE(MainForm->Project.ProjectFileName.empty()) << "not before the loop runs";
+    QApplication::processEvents();
+    const int warnings = Messages.Count;
+    EXPECT_EQ(MainForm->Project.ProjectFileName, project);
+    EXPECT_EQ(MainForm->windowTitle().toStdString(), "Pembrill: " + project);
+    EXPECT_TRUE(MainForm->PrintButton->isEnabled());
+
+    // The Open dialog's check, and its message, for a file of another kind.
+    OpenArgumentProject({"pembrill", "Demo.pas"});
+    QApplication::processEvents();
+    EXPECT_EQ(Messages.Count, warnings + 1);
+    EXPECT_EQ(MainForm->Project.ProjectFileName, project);
+}

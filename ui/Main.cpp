@@ -7,23 +7,31 @@
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "platform/ScreenFit.h"
+#include "report/RecentProjects.h"
+#include "ui/AnalyzeProgress.h"
 #include "ui/widgets/DialogControls.h"
+#include "ui/widgets/InputBlock.h"
 #include "ui/widgets/WaitCursor.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCompleter>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
+#include <QKeySequence>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <filesystem>
 #include <initializer_list>
 
 namespace pembrill {
@@ -106,12 +114,14 @@ void TMainForm::CreateControls() {
     PropertyMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     PropertyMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     PropertyMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    OpenButton = MakeCommandButton(*Client, "OpenButton", "Open", 31);
-    CloseButton = MakeCommandButton(*Client, "CloseButton", "Quit", 76);
-    AnalyzeButton = MakeCommandButton(*Client, "AnalyzeButton", "Analyze", 120);
-    PrintButton = MakeCommandButton(*Client, "PrintButton", "Print", 165);
+    // Alt+O is the Objects menu's, so Open underlines its E.
+    OpenButton = MakeCommandButton(*Client, "OpenButton", "Op&en", 31);
+    CloseButton = MakeCommandButton(*Client, "CloseButton", "&Quit", 76);
+    AnalyzeButton = MakeCommandButton(*Client, "AnalyzeButton", "&Analyze", 120);
+    PrintButton = MakeCommandButton(*Client, "PrintButton", "&Print", 165);
     FileDialog = new QFileDialog(this);
     FileDialog->setObjectName(QStringLiteral("FileDialog"));
+    AnalyzeProgress = new TAnalyzeProgressForm(this);
 
     connect(OpenButton, &QPushButton::clicked, this, &TMainForm::OpenButtonClick);
     connect(CloseButton, &QPushButton::clicked, this, &TMainForm::CloseButtonClick);
@@ -131,13 +141,17 @@ void TMainForm::CreateMenus() {
 
     FileMenu = MakeMenu(*bar, "FileMenu", "&File");
     OpenItem = MakeMenuItem(*FileMenu, "OpenItem", "&Open...");
+    OpenItem->setShortcut(QKeySequence::Open);
     FileMenu->addSeparator();
     PrintItem = MakeMenuItem(*FileMenu, "PrintItem", "&Print...");
+    PrintItem->setShortcut(QKeySequence::Print);
     PageSetup = MakeMenuItem(*FileMenu, "PageSetup", "Page &Setup...");
     FileMenu->addSeparator();
     ExitItem = MakeMenuItem(*FileMenu, "ExitItem", "E&xit");
 
     ObjectsMenu = MakeMenu(*bar, "ObjectsMenu", "&Objects");
+    AnalyzeItem = MakeMenuItem(*ObjectsMenu, "AnalyzeItem", "&Analyze");
+    ObjectsMenu->addSeparator();
     CollapseOne = MakeMenuItem(*ObjectsMenu, "CollapseOne", "C&ollapse");
     CollapseAll = MakeMenuItem(*ObjectsMenu, "CollapseAll", "&Collapse All");
     ExpandOne = MakeMenuItem(*ObjectsMenu, "ExpandOne", "&Expand One Level");
@@ -148,6 +162,7 @@ void TMainForm::CreateMenus() {
 
     connect(OpenItem, &QAction::triggered, this, &TMainForm::OpenItemClick);
     connect(ExitItem, &QAction::triggered, this, &TMainForm::ExitItemClick);
+    connect(AnalyzeItem, &QAction::triggered, this, &TMainForm::AnalyzeButtonClick);
     connect(About1, &QAction::triggered, this, &TMainForm::About1Click);
     connect(PageSetup, &QAction::triggered, this, &TMainForm::PageSetupClick);
     connect(PrintItem, &QAction::triggered, this, &TMainForm::PrintItemClick);
@@ -177,7 +192,11 @@ void TMainForm::FormCreate() {
         resize(MinWidth, height());
         CentreOnScreen();
     }
+    setMinimumSize(MinWidth, MinClientHeight + MenuBarHeight());
     FileDialog->setFileMode(QFileDialog::ExistingFile);
+    setAcceptDrops(true);
+    RecentProjects = LoadRecentProjects();
+    ShowRecentProjects();
     FindConverter(ConverterPath);
     CheckConverter(ConverterPath);
     SetStartState();
@@ -271,6 +290,12 @@ void TMainForm::SetObjectDisplay(bool enabled) {
     PropertyMemo->setEnabled(enabled);
 }
 
+// The button and the Objects menu's item are one command.
+void TMainForm::SetAnalyzeEnabled(bool enabled) {
+    AnalyzeButton->setEnabled(enabled);
+    AnalyzeItem->setEnabled(enabled);
+}
+
 void TMainForm::SetProjectCommands(bool enabled) {
     PrintButton->setEnabled(enabled);
     PrintItem->setEnabled(enabled);
@@ -280,14 +305,14 @@ void TMainForm::SetProjectCommands(bool enabled) {
 void TMainForm::SetStartState() {
     SetSourceDisplay(false);
     SetObjectDisplay(false);
-    AnalyzeButton->setEnabled(false);
+    SetAnalyzeEnabled(false);
     SetProjectCommands(false);
 }
 
 void TMainForm::SetOpenState() {
     SetSourceDisplay(true);
     SetObjectDisplay(false);
-    AnalyzeButton->setEnabled(!ConverterPath.empty());
+    SetAnalyzeEnabled(!ConverterPath.empty());
     SetProjectCommands(true);
     if (Hooks.DisableObjectOptions)
         Hooks.DisableObjectOptions();
@@ -296,7 +321,7 @@ void TMainForm::SetOpenState() {
 void TMainForm::SetAnalyzedState(bool objectsFound) {
     SetSourceDisplay(true);
     SetObjectDisplay(objectsFound);
-    AnalyzeButton->setEnabled(false);
+    SetAnalyzeEnabled(false);
     SetProjectCommands(true);
     if (objectsFound && Hooks.EnableObjectOptions)
         Hooks.EnableObjectOptions();
@@ -332,7 +357,7 @@ void TMainForm::ClearProject() {
         Hooks.ClearObjectTypeLists();
 }
 
-void TMainForm::OpenProject(const std::string& path) {
+bool TMainForm::OpenProject(const std::string& path) {
     Project.ProjectFileName = path;
     // Unit files named with a relative directory resolve against the
     // working directory, which the Open dialog leaves at the project's.
@@ -351,15 +376,64 @@ void TMainForm::OpenProject(const std::string& path) {
         // The opening ends here: a half-read project is no open project.
         ShowMessage(MessageKind::Error, error.what());
         SetStartState();
-        return;
+        return false;
     }
     SetOpenState();
+    return true;
+}
+
+void TMainForm::OpenAndRemember(const std::string& path) {
+    if (!OpenProject(path))
+        return;
+    RecentProjects = WithRecentProject(RecentProjects, path);
+    SaveRecentProjects(RecentProjects);
+    ShowRecentProjects();
+}
+
+// Named as the Open dialog names files: in full, so that the caption and the
+// recent list say where the project is.
+void TMainForm::OpenProjectFile(const std::string& fileName) {
+    if (AcceptProjectFileName(fileName))
+        OpenAndRemember(std::filesystem::absolute(fileName).lexically_normal().string());
 }
 
 void TMainForm::OpenItemClick() {
     std::string fileName;
     if (AskProjectFile(fileName))
-        OpenProject(fileName);
+        OpenAndRemember(fileName);
+}
+
+void TMainForm::ShowRecentProjects() {
+    // The item chosen may be among them, its handler still running.
+    for (QAction* item : RecentItems) {
+        FileMenu->removeAction(item);
+        item->deleteLater();
+    }
+    RecentItems.clear();
+    if (RecentProjects.empty())
+        return;
+    int place = 0;
+    for (const std::string& path : RecentProjects) {
+        const QString caption = QString("&%1 %2").arg(++place).arg(ToDisplay(path));
+        auto* item = new QAction(caption, FileMenu);
+        item->setObjectName(QString("RecentProject%1").arg(place));
+        connect(item, &QAction::triggered, this, [this, path] { OpenProjectFile(path); });
+        RecentItems.push_back(item);
+    }
+    RecentItems.push_back(new QAction(FileMenu));
+    RecentItems.back()->setSeparator(true);
+    FileMenu->insertActions(ExitItem, QList<QAction*>(RecentItems.begin(), RecentItems.end()));
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls() && event->mimeData()->urls().constFirst().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const QString fileName = event->mimeData()->urls().constFirst().toLocalFile();
+    event->acceptProposedAction();
+    OpenProjectFile(FromDisplay(fileName));
 }
 
 void TMainForm::OpenButtonClick() {
@@ -404,10 +478,29 @@ constexpr int MaxOutlineLevel = 256;
 
 } // namespace
 
+// Between forms the window paints and the progress window takes its Cancel;
+// the window itself takes no input until Analyze has ended, and a close
+// request waits for the form in hand.
 void TMainForm::AnalyzeButtonClick() {
-    WaitCursor wait;
-    AnalyzeForms(SourceList, Project.ProjectFileName, ConverterPath, Objects,
-                 [this] { repaint(); });
+    {
+        WaitCursor wait;
+        InputBlock block(*this);
+        Analyzing = true;
+        AnalyzeProgress->Start();
+        AnalyzeForms(
+            SourceList, Project.ProjectFileName, ConverterPath, Objects, [this] { repaint(); },
+            AnalyzeProgress);
+        AnalyzeProgress->hide();
+        Analyzing = false;
+    }
+    if (CloseAsked) {
+        close();
+        return;
+    }
+    ShowAnalyzeResult();
+}
+
+void TMainForm::ShowAnalyzeResult() {
     if (!ShowObjectTree())
         ShowMessage(MessageKind::Information,
                     "Objects nested more than " + std::to_string(MaxOutlineLevel) +
@@ -498,6 +591,12 @@ void TMainForm::ExpandAllClick() {
 // Closing the main window ends the program, also while the splash or a
 // hidden dialog still exists.
 void TMainForm::closeEvent(QCloseEvent* event) {
+    if (Analyzing) {
+        CloseAsked = true;
+        AnalyzeProgress->Cancel();
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
     if (event->isAccepted())
         QCoreApplication::quit();

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QFileDialog;
@@ -19,6 +20,8 @@ class QPushButton;
 class QTreeWidget;
 
 namespace pembrill {
+
+class TAnalyzeProgressForm;
 
 // The main window's one way to the other windows: what opening and
 // analysing a project do to them, and the commands that open them. Start-up
@@ -56,8 +59,13 @@ public:
     bool AskProjectFile(std::string& fileName);
     // Opening a project once its file is chosen: the working directory
     // becomes the project's, then the model is cleared and read again under
-    // the hourglass, and the window enters the state after Open.
-    void OpenProject(const std::string& path);
+    // the hourglass, and the window enters the state after Open. False when
+    // the project could not be read.
+    bool OpenProject(const std::string& path);
+    // A project named outside the Open dialog (the command line, a file
+    // dropped on the window, the File menu's recent list): the dialog's
+    // check of the name, then the opening.
+    void OpenProjectFile(const std::string& fileName);
     void ClearProject();
 
     // The window's states; each sets every control the states differ in.
@@ -94,6 +102,7 @@ public:
     QPushButton* AnalyzeButton;
     QPushButton* PrintButton;
     QFileDialog* FileDialog;
+    TAnalyzeProgressForm* AnalyzeProgress;
 
     // The two list boxes as the project reader fills and walks them.
     ListBoxStrings SourceList;
@@ -104,7 +113,10 @@ public:
     QAction* PrintItem;
     QAction* PageSetup;
     QAction* ExitItem;
+    // The File menu's last projects, "&1 name" and on, above Exit.
+    std::vector<QAction*> RecentItems;
     QMenu* ObjectsMenu;
+    QAction* AnalyzeItem;
     QAction* CollapseOne;
     QAction* CollapseAll;
     QAction* ExpandOne;
@@ -130,6 +142,8 @@ public slots:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -142,8 +156,18 @@ private:
     void SetSourceDisplay(bool enabled);
     void SetObjectDisplay(bool enabled);
     void SetProjectCommands(bool enabled);
+    void SetAnalyzeEnabled(bool enabled);
     ProjectLists Lists();
     bool ShowObjectTree();
+    void ShowAnalyzeResult();
+    void OpenAndRemember(const std::string& path);
+    void ShowRecentProjects();
+
+    std::vector<std::string> RecentProjects;
+
+    bool Analyzing = false;
+    // A close request that came while Analyze ran, answered once it ends.
+    bool CloseAsked = false;
 };
 
 // The one main window of the program, created at start-up.

@@ -60,6 +60,7 @@ public:
             if (QPushButton* confirm = buttons->button(QDialogButtonBox::Ok))
                 confirm->setText("OK");
         }
+        setWindowTitle("Printer Setup");
     }
 
 protected:
@@ -101,7 +102,7 @@ void TPrintSetupForm::CreateDependencyGroup() {
     DependencyFilterRadioButton =
         MakeRadio(*GroupBox3, "DependencyFilterRadioButton", "", QRect(12, 40, 16, ToggleHeight));
     DependencyFilterButton =
-        MakeButton(*GroupBox3, "DependencyFilterButton", "Filtered", QRect(28, 40, 65, 21));
+        MakeButton(*GroupBox3, "DependencyFilterButton", "F&iltered", QRect(28, 40, 65, 21));
     Label1 = MakeLabel(*GroupBox3, "Label1", "Levels", QPoint(103, 20));
     DependencyLevels =
         MakeEdit(*GroupBox3, "DependencyLevels", "0", QRect(150, 16, 45, FieldHeight),
@@ -133,7 +134,7 @@ void TPrintSetupForm::CreateObjectsGroup() {
     ObjectFilterRadioButton =
         MakeRadio(*ObjectsGroupBox, "ObjectFilterRadioButton", "", QRect(8, 60, 16, ToggleHeight));
     ObjectFilterButton =
-        MakeButton(*ObjectsGroupBox, "ObjectFilterButton", "Filtered", QRect(24, 60, 65, 21));
+        MakeButton(*ObjectsGroupBox, "ObjectFilterButton", "Filt&ered", QRect(24, 60, 65, 21));
     ComponentsCheckBox = MakeCheckBox(*ObjectsGroupBox, "ComponentsCheckBox", "Components",
                                       CheckBoxPlace(20), true, "Print immediate child objects");
     AllSubComponentsCheckBox =
@@ -147,14 +148,15 @@ void TPrintSetupForm::CreateObjectsGroup() {
 }
 
 void TPrintSetupForm::CreateButtonColumn() {
-    PreviewButton = MakeButton(*this, "PreviewButton", "Preview", QRect(398, 48, 77, 29));
-    PrintButton = MakeButton(*this, "PrintButton", "Print", QRect(398, 92, 77, 29));
+    PreviewButton = MakeButton(*this, "PreviewButton", "P&review", QRect(398, 48, 77, 29));
+    PrintButton = MakeButton(*this, "PrintButton", "&Print", QRect(398, 92, 77, 29));
     SetupButton =
-        MakeButton(*this, "SetupButton", "Setup", QRect(398, 136, 77, 29), "Printer setup");
-    Button2 = MakeButton(*this, "Button2", "Format", QRect(398, 180, 77, 29), "Page format");
-    SaveButton = MakeButton(*this, "SaveButton", "Save", QRect(398, 224, 77, 29),
+        MakeButton(*this, "SetupButton", "&Setup", QRect(398, 136, 77, 29), "Printer setup");
+    Button2 = MakeButton(*this, "Button2", "&Format", QRect(398, 180, 77, 29), "Page format");
+    SaveButton = MakeButton(*this, "SaveButton", "Sa&ve", QRect(398, 224, 77, 29),
                             "Save current setup as default");
-    CancelButton = MakeButton(*this, "CancelButton", "Cancel", QRect(398, 268, 77, 29));
+    CancelButton = MakeButton(*this, "CancelButton", "&Cancel", QRect(398, 268, 77, 29));
+    PrintButton->setDefault(true);
 }
 
 // Check boxes and radios answer to toggled, not clicked: setting one from
@@ -207,8 +209,8 @@ void TPrintSetupForm::showEvent(QShowEvent* event) {
     setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
-// The dialog has no default button: Enter, as Space, presses the button
-// that has the focus, and nothing when none has it.
+// Enter, as Space, presses the button that has the focus; elsewhere it
+// presses Print, the default button.
 void TPrintSetupForm::keyPressEvent(QKeyEvent* event) {
     auto* focused = qobject_cast<QPushButton*>(focusWidget());
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;

@@ -1,5 +1,6 @@
 #include "ui/Startup.h"
 
+#include "output/DisplayText.h"
 #include "output/Prnt.h"
 #include "ui/About.h"
 #include "ui/Depfilt.h"
@@ -10,6 +11,8 @@
 #include "ui/Progress.h"
 
 #include <QApplication>
+#include <QStringList>
+#include <QTimer>
 
 namespace pembrill {
 
@@ -57,6 +60,13 @@ void CreateWindows(Splash splash) {
     DependencyFilterForm = new TDependencyFilterForm;
     ProgressForm = new TProgressForm;
     ConnectMainForm();
+}
+
+void OpenArgumentProject(const QStringList& arguments) {
+    if (arguments.size() < 2)
+        return;
+    QTimer::singleShot(0, MainForm,
+                       [name = arguments.at(1)] { MainForm->OpenProjectFile(FromDisplay(name)); });
 }
 
 void DestroyWindows() {

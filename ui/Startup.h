@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 namespace pembrill {
 
 enum class Splash { Shown, Hidden };
@@ -10,6 +12,10 @@ enum class Splash { Shown, Hidden };
 // the same windows with the splash left hidden. The main window is not shown
 // here: the desktop program shows it, the command-line program does not.
 void CreateWindows(Splash splash);
+
+// The program's one argument, a project file (a file manager's "Open with"),
+// opened once the event loop runs, as the Open dialog would open it.
+void OpenArgumentProject(const QStringList& arguments);
 
 // Frees the windows in the reverse order and clears the pointers.
 void DestroyWindows();
