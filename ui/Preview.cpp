@@ -158,7 +158,7 @@ void TPreviewForm::BuildSearch(QToolBar& bar) {
     label->setContentsMargins(8, 0, 4, 0);
     SearchEdit = new QLineEdit(this);
     SearchEdit->setObjectName("SearchEdit");
-    SearchEdit->setFixedWidth(SearchEdit->fontMetrics().horizontalAdvance(QString(24, 'x')));
+    SearchEdit->setFixedWidth(SearchEdit->fontMetrics().horizontalAdvance(QString(18, 'x')));
     label->setBuddy(SearchEdit);
     FindNextButton = AddButton("Find next", "FindNextButton");
     FindNextButton->setShortcut(QKeySequence::FindNext);
@@ -170,11 +170,13 @@ void TPreviewForm::BuildSearch(QToolBar& bar) {
     auto* focusSearch = new QAction(this);
     focusSearch->setShortcut(QKeySequence::Find);
     addAction(focusSearch);
+    // The answer stands next to the question, where a narrow window's bar
+    // still shows it.
     bar.addWidget(label);
     bar.addWidget(SearchEdit);
+    bar.addWidget(SearchStatusLabel);
     bar.addAction(FindPrevButton);
     bar.addAction(FindNextButton);
-    bar.addWidget(SearchStatusLabel);
     connect(focusSearch, &QAction::triggered, this, [this] {
         SearchEdit->setFocus();
         SearchEdit->selectAll();
