@@ -2,11 +2,11 @@
 
 #include "output/DisplayText.h"
 #include "ui/widgets/CenterOnScreen.h"
+#include "ui/widgets/DialogControls.h"
 
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace pembrill {
 
@@ -14,18 +14,10 @@ TAnalyzeProgressForm::TAnalyzeProgressForm(QWidget* parent) : QDialog(parent) {
     setObjectName("AnalyzeProgressForm");
     setWindowTitle("Analyze");
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    auto* layout = new QVBoxLayout(this);
-    Label1 = new QLabel(this);
-    Label1->setObjectName("Label1");
-    Label2 = new QLabel(this);
-    Label2->setObjectName("Label2");
-    CancelButton = new QPushButton("&Cancel", this);
-    CancelButton->setObjectName("CancelButton");
-    for (QLabel* label : {Label1, Label2}) {
-        label->setAlignment(Qt::AlignCenter);
-        layout->addWidget(label);
-    }
-    layout->addWidget(CancelButton, 0, Qt::AlignHCenter);
+    const ProgressControls controls = MakeProgressControls(*this, "Label1", "Label2");
+    Label1 = controls.Upper;
+    Label2 = controls.Lower;
+    CancelButton = controls.Cancel;
     connect(CancelButton, &QPushButton::clicked, this, &TAnalyzeProgressForm::Cancel);
     setMinimumWidth(320);
 }

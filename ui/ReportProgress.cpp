@@ -4,12 +4,12 @@
 #include "output/DisplayText.h"
 #include "output/ReportPrinter.h"
 #include "ui/Progress.h"
+#include "ui/widgets/DialogControls.h"
 
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -29,18 +29,10 @@ TReportProgressForm::TReportProgressForm(QWidget* parent) : QDialog(parent) {
     setObjectName("ReportProgressForm");
     setWindowModality(Qt::ApplicationModal);
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    auto* layout = new QVBoxLayout(this);
-    TitleLabel = new QLabel(this);
-    TitleLabel->setObjectName("TitleLabel");
-    PageLabel = new QLabel(this);
-    PageLabel->setObjectName("PageLabel");
-    CancelButton = new QPushButton("Cancel", this);
-    CancelButton->setObjectName("CancelButton");
-    for (QLabel* label : {TitleLabel, PageLabel}) {
-        label->setAlignment(Qt::AlignCenter);
-        layout->addWidget(label);
-    }
-    layout->addWidget(CancelButton, 0, Qt::AlignHCenter);
+    const ProgressControls controls = MakeProgressControls(*this, "TitleLabel", "PageLabel");
+    TitleLabel = controls.Upper;
+    PageLabel = controls.Lower;
+    CancelButton = controls.Cancel;
     connect(CancelButton, &QPushButton::clicked, this, [this] { Cancelled = true; });
     setMinimumWidth(300);
 }

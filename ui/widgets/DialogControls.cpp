@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 namespace pembrill {
 
@@ -67,6 +68,22 @@ QLineEdit* MakeEdit(QWidget& parent, const char* name, const QString& text, QRec
 
 QGroupBox* MakeGroup(QWidget& parent, const char* name, const QString& title, QRect geometry) {
     return Placed(new QGroupBox(title, &parent), name, geometry);
+}
+
+ProgressControls MakeProgressControls(QWidget& window, const char* upperName,
+                                      const char* lowerName) {
+    auto* layout = new QVBoxLayout(&window);
+    ProgressControls controls{new QLabel(&window), new QLabel(&window),
+                              new QPushButton("&Cancel", &window)};
+    controls.Upper->setObjectName(upperName);
+    controls.Lower->setObjectName(lowerName);
+    controls.Cancel->setObjectName("CancelButton");
+    for (QLabel* label : {controls.Upper, controls.Lower}) {
+        label->setAlignment(Qt::AlignCenter);
+        layout->addWidget(label);
+    }
+    layout->addWidget(controls.Cancel, 0, Qt::AlignHCenter);
+    return controls;
 }
 
 QMenu* MakeMenu(QMenuBar& bar, const char* name, const QString& caption) {

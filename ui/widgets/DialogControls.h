@@ -38,6 +38,15 @@ QLineEdit* MakeEdit(QWidget& parent, const char* name, const QString& text, QRec
                     const QString& hint);
 QGroupBox* MakeGroup(QWidget& parent, const char* name, const QString& title, QRect geometry);
 QMenu* MakeMenu(QMenuBar& bar, const char* name, const QString& caption);
+// A progress window's two centred lines and its Cancel below them, laid out
+// in the window.
+struct ProgressControls {
+    QLabel* Upper;
+    QLabel* Lower;
+    QPushButton* Cancel;
+};
+ProgressControls MakeProgressControls(QWidget& window, const char* upperName,
+                                      const char* lowerName);
 QAction* MakeMenuItem(QMenu& menu, const char* name, const QString& caption);
 
 // An editable combo box. Typed text is taken as it stands: never completed
