@@ -1,7 +1,10 @@
 #include "app/Cli.h"
 
+#include "forms/FormPicture.h"
 #include "output/DisplayText.h"
+#include "output/PictureFiles.h"
 #include "output/Printer.h"
+#include "platform/ByteText.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "report/PrintJob.h"
@@ -14,13 +17,16 @@
 #include "ui/Prntset.h"
 #include "ui/Startup.h"
 
+#include <QDir>
 #include <QPrinter>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 namespace pembrill {
 
@@ -233,6 +239,49 @@ void SetPrintChoices(const CliOptions& options) {
     }
     if (options.Properties)
         setup.ObjectPropertiesCheckBox->setChecked(true);
+    if (options.Pictures)
+        setup.ObjectPicturesCheckBox->setChecked(true);
+}
+
+// A form's name as a file name: letters, digits and '_' as they are, any
+// other byte '_' (a name read from a hostile form file never leaves the
+// directory); a name met before gets the number of its turn.
+std::string PictureFileName(const std::string& name, std::set<std::string>& used) {
+    std::string safe = name.empty() ? "Form" : name;
+    for (char& c : safe) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (!(std::isalnum(byte) && byte < 0x80) && c != '_')
+            c = '_';
+    }
+    std::string unique = safe;
+    for (int turn = 2; !used.insert(LowerAscii(unique)).second; ++turn)
+        unique = safe + "_" + std::to_string(turn);
+    return unique;
+}
+
+// FORMNAME.png and FORMNAME.svg of every form of the object tree.
+void WritePictures(const std::string& directory) {
+    const QString dir = ToDisplay(directory);
+    if (!QDir().mkpath(dir)) {
+        ShowMessage(MessageKind::Error, "Error creating picture directory: " + directory);
+        return;
+    }
+    const ObjectTree& tree = MainForm->Objects;
+    std::set<std::string> used;
+    for (int item = 1; item <= tree.Count(); ++item) {
+        if (!IsFormItem(tree, item))
+            continue;
+        const FormPicture picture = BuildFormPicture(tree, item);
+        const PageStore store = PictureStore(picture);
+        const std::string name = PictureFileName(picture.Elements[0].Name, used);
+        for (const char* extension : {".png", ".svg"}) {
+            if (std::string(extension) == ".svg" && !CanWriteSvg())
+                continue;
+            const std::string path = directory + "/" + name + extension;
+            if (!WritePictureFile(store, ToDisplay(path)))
+                ShowMessage(MessageKind::Error, "Error writing picture file: " + path);
+        }
+    }
 }
 
 // pdfFile: absolute, or empty for no PDF.
@@ -254,6 +303,7 @@ void Run(const CliOptions& options) {
     // Names on the command line are the caller's: made absolute before the
     // opening moves the working directory to the project's.
     const std::string pdfFile = options.PdfFile ? AbsolutePath(*options.PdfFile) : "";
+    const std::string pictureDir = options.PictureDir ? AbsolutePath(*options.PictureDir) : "";
     std::string projectFile;
     if (!ResolveProjectFile(options.ProjectFile, projectFile))
         throw UsageFailure{};
@@ -270,6 +320,8 @@ void Run(const CliOptions& options) {
     if (options.Tree)
         PrintTree();
     std::fflush(stdout);
+    if (!pictureDir.empty())
+        WritePictures(pictureDir);
     RunPrintJobs(options, pdfFile);
     if (options.SaveSettings)
         PrintSetupForm->SaveButton->click();
@@ -366,6 +418,10 @@ constexpr CliOption Options[] = {
      [](CliOptions& o, const std::string& v) { o.PdfFile = v; }},
     {"--save-settings", nullptr, "press Save",
      [](CliOptions& o, const std::string&) { o.SaveSettings = true; }},
+    {"--pictures", nullptr, "check Form Pictures",
+     [](CliOptions& o, const std::string&) { o.Pictures = true; }},
+    {"--picture-dir", "DIR", "write FORMNAME.png and FORMNAME.svg of every analysed form into DIR",
+     [](CliOptions& o, const std::string& v) { o.PictureDir = v; }},
 };
 
 void ParseOption(const std::string& option, ArgumentReader& reader, CliOptions& options) {

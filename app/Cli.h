@@ -38,6 +38,8 @@ struct CliOptions {
     bool Text = false;
     std::optional<std::string> PdfFile;
     bool SaveSettings = false;
+    bool Pictures = false;
+    std::optional<std::string> PictureDir;
     std::string ProjectFile;
 };
 

@@ -516,6 +516,10 @@ private:
             element.Items = items->second;
         if (traits.Kind == PictureKind::TabControl)
             element.ActiveTab = ReadCoordinate(values, "TabIndex").value_or(-1);
+        if (traits.Kind == PictureKind::RadioGroup || traits.Kind == PictureKind::DBRadioGroup)
+            element.ActiveTab = ReadCoordinate(values, "ItemIndex").value_or(-1);
+        element.Checked = ReadBoolean(values, "Checked").value_or(false) ||
+                          ValueOr(values, "State") == "cbChecked";
         if (traits.Kind == PictureKind::Panel) {
             element.BevelOuter = ReadBevel(values, "BevelOuter", BevelCut::Raised);
             element.BevelInner = ReadBevel(values, "BevelInner", BevelCut::None);
@@ -561,6 +565,51 @@ FormPicture BuildFormPicture(const ObjectTree& tree, int item) {
     builder.AddAllChildren();
     builder.OrderForPainting();
     return picture;
+}
+
+namespace {
+
+bool Holds(const PictureRect& rect, int x, int y) {
+    return x >= rect.Left && x < rect.Right() && y >= rect.Top && y < rect.Bottom();
+}
+
+} // namespace
+
+// A parent comes before its children, so each element's parents have been
+// seen when it is: whether a point lies in every client area above it is
+// known from its parent's entry.
+int ElementAt(const FormPicture& picture, int x, int y) {
+    const auto& elements = picture.Elements;
+    std::vector<bool> reachable(elements.size(), false);
+    int found = -1;
+    for (size_t i = 0; i < elements.size(); ++i) {
+        const int parent = elements[i].Parent;
+        const bool parentReachable =
+            parent < 0 || (reachable[static_cast<size_t>(parent)] &&
+                           Holds(elements[static_cast<size_t>(parent)].Client, x, y));
+        reachable[i] = parentReachable && Holds(elements[i].Bounds, x, y);
+        if (reachable[i])
+            found = static_cast<int>(i);
+    }
+    return found;
+}
+
+int FormItemOf(const ObjectTree& tree, int item) {
+    for (int at = item; at > 0; at = tree.Parent(at)) {
+        if (IsFormItem(tree, at))
+            return at;
+    }
+    return 0;
+}
+
+int ElementOfItem(const FormPicture& picture, const ObjectTree& tree, int item) {
+    for (int at = item; at > 0; at = tree.Parent(at)) {
+        for (size_t i = 0; i < picture.Elements.size(); ++i) {
+            if (picture.Elements[i].Item == at)
+                return static_cast<int>(i);
+        }
+    }
+    return -1;
 }
 
 } // namespace pembrill

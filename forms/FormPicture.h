@@ -139,13 +139,16 @@ struct PictureElement {
     std::string Text;
     // List items, memo lines, or the tab names of a tabbed control.
     std::vector<std::string> Items;
-    // The index in Items of the tab in front; -1 for none.
+    // The index in Items of the tab in front, or of a radio group's checked
+    // button; -1 for none.
     int ActiveTab = -1;
     std::vector<PictureColumn> Columns;
     PictureFont Font;
     PictureColor Color = 0xC0C0C0;
     bool Visible = true;
     bool Enabled = true;
+    // A check box or radio button that is checked.
+    bool Checked = false;
     // BorderStyle bsSingle: a sunken edge around the control.
     bool Border = false;
     // A panel's bevels.
@@ -174,9 +177,22 @@ struct FormPicture {
 // True for the top object of a form file: a form, frame or data module.
 bool IsFormItem(const ObjectTree& tree, int item);
 
+// The top object of the form that holds `item`: the item itself or its
+// nearest ancestor for which IsFormItem holds; 0 for none.
+int FormItemOf(const ObjectTree& tree, int item);
+
 // The picture of the form whose top object is `item`. Values it cannot use
 // are passed over; every number is held within a bound, so no input makes it
 // fail or grow beyond the size of the tree.
 FormPicture BuildFormPicture(const ObjectTree& tree, int item);
+
+// The element drawn topmost at the point (form pixels): the last in drawing
+// order whose rectangle holds it, within its parents' client areas; -1 for
+// none.
+int ElementAt(const FormPicture& picture, int x, int y);
+
+// The element of tree item `item`, or of its nearest ancestor that has one;
+// -1 when the item is not in the picture's form.
+int ElementOfItem(const FormPicture& picture, const ObjectTree& tree, int item);
 
 } // namespace pembrill

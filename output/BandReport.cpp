@@ -90,6 +90,17 @@ void TBandReport::NewPage() {
     BeginPage();
 }
 
+void TBandReport::PrintPageDrawing(const std::function<void(PageStore& store, QRect room)>& draw) {
+    if (!Running)
+        return;
+    if (PageHasDetail)
+        NewPage();
+    const int footerTop = Store->Facts().PageHeight - FooterRoom();
+    draw(*Store, QRect(Margin, Position, FUsableWidth, std::max(0, footerTop - Position)));
+    Position = footerTop;
+    PageHasDetail = true;
+}
+
 void TBandReport::AddSection(const std::string& title) {
     if (Running)
         Store->AddSection(title);

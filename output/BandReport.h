@@ -4,6 +4,8 @@
 #include "output/PageStore.h"
 #include "output/ReportBand.h"
 
+#include <QRect>
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -54,6 +56,10 @@ public:
 
     // During a run: finishes the current page and begins the next.
     void NewPage();
+    // During a run: a page of its own for a drawing, which `draw` makes in
+    // the room between the page's headers and footers. A page that holds
+    // detail is finished first; the next detail begins a new page.
+    void PrintPageDrawing(const std::function<void(PageStore& store, QRect room)>& draw);
     // During a run: the page begun last is the first of a section of the
     // report, named `title` in a PDF file's outline.
     void AddSection(const std::string& title);

@@ -74,6 +74,31 @@ void PageStore::AddLine(int x, int y, int width) {
     Pages.back().Lines.push_back(StoredLine{x, y, width});
 }
 
+void PageStore::AddShape(ShapeKind kind, QRgb colour, const std::vector<QPointF>& points) {
+    StoredPage& page = Pages.back();
+    page.Shapes.push_back(StoredShape{kind, colour, static_cast<uint32_t>(page.Points.size()),
+                                      static_cast<uint32_t>(points.size()), 0});
+    page.Points.insert(page.Points.end(), points.begin(), points.end());
+}
+
+void PageStore::AddImage(QRectF place, QImage image) {
+    StoredPage& page = Pages.back();
+    AddShape(ShapeKind::Image, 0, {place.topLeft(), place.bottomRight()});
+    page.Shapes.back().Index = static_cast<uint32_t>(page.Images.size());
+    page.Images.push_back(std::move(image));
+}
+
+void PageStore::AddDrawnText(int x, int y, const StoredFont& font, const std::string& text,
+                             const ShapedText& shaped) {
+    StoredPage& page = Pages.back();
+    const auto index = static_cast<uint32_t>(page.Texts.size());
+    if (page.DrawnTextsFrom == page.DrawnTextsEnd)
+        page.DrawnTextsFrom = index;
+    AddText(x, y, font, text, shaped);
+    page.DrawnTextsEnd = index + 1;
+    page.Shapes.push_back(StoredShape{ShapeKind::Text, font.Colour, 0, 0, index});
+}
+
 void PageStore::FinishPage() {
     StoredPage& page = Pages.back();
     page.Texts.shrink_to_fit();
@@ -101,6 +126,10 @@ size_t PageStore::MemoryBytes() const {
         bytes += page.Runs.capacity() * sizeof(StoredRun);
         bytes += page.Glyphs.capacity() * sizeof(uint16_t);
         bytes += page.GlyphX.capacity() * sizeof(float);
+        bytes += page.Shapes.capacity() * sizeof(StoredShape);
+        bytes += page.Points.capacity() * sizeof(QPointF);
+        for (const QImage& image : page.Images)
+            bytes += static_cast<size_t>(image.sizeInBytes());
     }
     return bytes;
 }

@@ -3,8 +3,10 @@
 #include "output/PageFacts.h"
 
 #include <QGlyphRun>
+#include <QImage>
 #include <QPointF>
 #include <QRawFont>
+#include <QRectF>
 #include <QRgb>
 
 #include <cstdint>
@@ -62,9 +64,31 @@ struct StoredLine {
     int32_t Width = 0;
 };
 
+// One step of a drawing (a form's picture), in the order it is drawn, its
+// points the page's Points [First, First + Count): a filled rectangle or a
+// clip (top left and bottom right corners; a clip holds until its
+// EndClip), a line one layout unit wide, a filled polygon, the image
+// Images[Index] stretched over a rectangle, or the text Texts[Index].
+enum class ShapeKind : uint8_t { Fill, Line, DashedLine, Polygon, Image, Clip, EndClip, Text };
+
+struct StoredShape {
+    ShapeKind Kind = ShapeKind::Fill;
+    QRgb Colour = 0;
+    uint32_t First = 0;
+    uint32_t Count = 0;
+    uint32_t Index = 0;
+};
+
 struct StoredPage {
     std::vector<StoredText> Texts;
     std::vector<StoredLine> Lines;
+    // The drawing; the texts [DrawnTextsFrom, DrawnTextsEnd) are its own
+    // and drawn in its order, not with the page's other texts.
+    std::vector<StoredShape> Shapes;
+    std::vector<QPointF> Points;
+    std::vector<QImage> Images;
+    uint32_t DrawnTextsFrom = 0;
+    uint32_t DrawnTextsEnd = 0;
     std::string Characters;
     std::vector<StoredRun> Runs;
     std::vector<uint16_t> Glyphs;
@@ -99,6 +123,12 @@ public:
     void AddText(int x, int y, const StoredFont& font, const std::string& text,
                  const ShapedText& shaped);
     void AddLine(int x, int y, int width);
+    // Steps of a drawing on the page begun last (see StoredShape); its
+    // texts come one after another, with no other text between them.
+    void AddShape(ShapeKind kind, QRgb colour, const std::vector<QPointF>& points);
+    void AddImage(QRectF place, QImage image);
+    void AddDrawnText(int x, int y, const StoredFont& font, const std::string& text,
+                      const ShapedText& shaped);
     // Gives the page begun last back its unused room.
     void FinishPage();
     // The page begun last is the first of a section.

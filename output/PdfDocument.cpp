@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <tuple>
 
 namespace pembrill {
 
@@ -92,8 +93,10 @@ std::string PdfDocument::ContentOf(const StoredPage& page) {
     CurrentSpacing = 0;
     CurrentColour = 0;
     LineStart.reset();
-    for (const StoredText& text : page.Texts)
-        AppendText(content, page, text);
+    for (uint32_t i = 0; i < page.Texts.size(); ++i) {
+        if (i < page.DrawnTextsFrom || i >= page.DrawnTextsEnd)
+            AppendText(content, page, page.Texts[i]);
+    }
     content += "ET\n";
     if (!page.Lines.empty()) {
         content += "0 g\n";
@@ -107,20 +110,24 @@ std::string PdfDocument::ContentOf(const StoredPage& page) {
         }
         content += "f\n";
     }
+    AppendShapes(content, page);
     return content + "Q\n";
 }
 
+void PdfDocument::SetFill(std::string& out, QRgb colour) {
+    if (colour == CurrentColour)
+        return;
+    CurrentColour = colour;
+    AppendNumber(out, qRed(colour) / 255.0);
+    out += ' ';
+    AppendNumber(out, qGreen(colour) / 255.0);
+    out += ' ';
+    AppendNumber(out, qBlue(colour) / 255.0);
+    out += " rg\n";
+}
+
 void PdfDocument::AppendText(std::string& out, const StoredPage& page, const StoredText& text) {
-    const QRgb colour = Colours[text.Font];
-    if (colour != CurrentColour) {
-        CurrentColour = colour;
-        AppendNumber(out, qRed(colour) / 255.0);
-        out += ' ';
-        AppendNumber(out, qGreen(colour) / 255.0);
-        out += ' ';
-        AppendNumber(out, qBlue(colour) / 255.0);
-        out += " rg\n";
-    }
+    SetFill(out, Colours[text.Font]);
     const QString characters = LayoutString(std::string(page.TextOf(text)));
     const uint32_t end = text.FirstRun + text.RunCount;
     for (uint32_t first = text.FirstRun; first < end;) {
@@ -259,6 +266,118 @@ void PdfDocument::PlaceLine(std::string& out, double x, double y) {
     LineStart = {x, y};
 }
 
+// A drawing's steps in the page's units, as the Qt painter draws them: a
+// line through the middles of the pixels its ends name, a clip as a saved
+// graphics state, after which the font and colour are chosen afresh.
+void PdfDocument::AppendShapes(std::string& out, const StoredPage& page) {
+    if (page.Shapes.empty())
+        return;
+    out += "1 w 2 J\n";
+    for (const StoredShape& shape : page.Shapes)
+        AppendShape(out, page, shape);
+}
+
+void PdfDocument::AppendShape(std::string& out, const StoredPage& page, const StoredShape& shape) {
+    const auto point = [&](uint32_t i, double shift) {
+        AppendNumber(out, page.Points[shape.First + i].x() + shift);
+        out += ' ';
+        AppendNumber(out, page.Points[shape.First + i].y() + shift);
+        out += ' ';
+    };
+    const auto rect = [&] {
+        const QRectF r(page.Points[shape.First], page.Points[shape.First + 1]);
+        for (const double value : {r.x(), r.y(), r.width(), r.height()}) {
+            AppendNumber(out, value);
+            out += ' ';
+        }
+        out += "re ";
+    };
+    switch (shape.Kind) {
+    case ShapeKind::Fill:
+        SetFill(out, shape.Colour);
+        rect();
+        out += "f\n";
+        return;
+    case ShapeKind::Line:
+    case ShapeKind::DashedLine:
+        AppendNumber(out, qRed(shape.Colour) / 255.0);
+        out += ' ';
+        AppendNumber(out, qGreen(shape.Colour) / 255.0);
+        out += ' ';
+        AppendNumber(out, qBlue(shape.Colour) / 255.0);
+        out += shape.Kind == ShapeKind::DashedLine ? " RG [2 2] 0 d " : " RG [] 0 d ";
+        point(0, 0.5);
+        out += "m ";
+        point(1, 0.5);
+        out += "l S\n";
+        return;
+    case ShapeKind::Polygon:
+        SetFill(out, shape.Colour);
+        for (uint32_t i = 0; i < shape.Count; ++i) {
+            point(i, 0);
+            out += i == 0 ? "m " : "l ";
+        }
+        out += "h f\n";
+        return;
+    case ShapeKind::Image:
+        AppendImage(out, page.Images[shape.Index],
+                    QRectF(page.Points[shape.First], page.Points[shape.First + 1]));
+        return;
+    case ShapeKind::Clip:
+        out += "q ";
+        rect();
+        out += "W n\n";
+        SavedStates.emplace_back(CurrentSpacing, CurrentColour);
+        return;
+    case ShapeKind::EndClip:
+        if (SavedStates.empty())
+            return;
+        out += "Q\n";
+        CurrentFont = nullptr;
+        std::tie(CurrentSpacing, CurrentColour) = SavedStates.back();
+        SavedStates.pop_back();
+        return;
+    case ShapeKind::Text:
+        out += "BT\n";
+        LineStart.reset();
+        AppendText(out, page, page.Texts[shape.Index]);
+        out += "ET\n";
+        return;
+    }
+}
+
+// An image object of its own for each time it is drawn, RGB compressed; the
+// flipped page's y turned back for the image's rows, which run downwards.
+void PdfDocument::AppendImage(std::string& out, const QImage& image, QRectF place) {
+    if (image.isNull() || place.isEmpty())
+        return;
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    std::string pixels;
+    pixels.reserve(static_cast<size_t>(rgb.width()) * 3 * static_cast<size_t>(rgb.height()));
+    for (int y = 0; y < rgb.height(); ++y)
+        pixels.append(reinterpret_cast<const char*>(rgb.constScanLine(y)),
+                      static_cast<size_t>(rgb.width()) * 3);
+    const int object = File.NewObject();
+    std::string entries = "/Type/XObject/Subtype/Image/Width ";
+    AppendInteger(entries, rgb.width());
+    entries += "/Height ";
+    AppendInteger(entries, rgb.height());
+    entries += "/ColorSpace/DeviceRGB/BitsPerComponent 8";
+    File.WriteStream(object, entries, pixels);
+    const std::string name = "/Im" + std::to_string(ImageCount++);
+    ImageEntries += name + ' ';
+    AppendReference(ImageEntries, object);
+    out += "q ";
+    AppendNumber(out, place.width());
+    out += " 0 0 ";
+    AppendNumber(out, -place.height());
+    out += ' ';
+    AppendNumber(out, place.x());
+    out += ' ';
+    AppendNumber(out, place.bottom());
+    out += " cm " + name + " Do Q\n";
+}
+
 // One bookmark for each section that has a page, at the top of its first.
 int PdfDocument::WriteOutline(const std::vector<StoredSection>& sections) {
     std::vector<const StoredSection*> listed;
@@ -303,7 +422,11 @@ bool PdfDocument::Finish(const std::vector<StoredSection>& sections) {
     std::string fontEntries;
     for (const std::unique_ptr<PdfFont>& font : Fonts)
         font->WriteObjects(File, fontEntries);
-    File.WriteObject(Resources, "<</Font<<" + fontEntries + ">>/ProcSet[/PDF/Text]>>");
+    std::string resources = "<</Font<<" + fontEntries + ">>";
+    if (!ImageEntries.empty())
+        resources += "/XObject<<" + ImageEntries + ">>";
+    resources += ImageEntries.empty() ? "/ProcSet[/PDF/Text]>>" : "/ProcSet[/PDF/Text/ImageC]>>";
+    File.WriteObject(Resources, resources);
     std::string tree = "<</Type/Pages/MediaBox[0 0 ";
     AppendNumber(tree, PaperWidth);
     tree += ' ';

@@ -4,6 +4,8 @@
 #include "output/PdfFont.h"
 #include "output/PdfSyntax.h"
 
+#include <QImage>
+#include <QRectF>
 #include <QRgb>
 #include <QSizeF>
 
@@ -66,6 +68,10 @@ private:
                    const StoredRun& run);
     void SelectFont(std::string& out, const PdfFont& font);
     void PlaceLine(std::string& out, double x, double y);
+    void AppendShapes(std::string& out, const StoredPage& page);
+    void AppendShape(std::string& out, const StoredPage& page, const StoredShape& shape);
+    void SetFill(std::string& out, QRgb colour);
+    void AppendImage(std::string& out, const QImage& image, QRectF place);
     double Move(double thousandths);
     void EndShow(std::string& out);
     int WriteOutline(const std::vector<StoredSection>& sections);
@@ -82,6 +88,9 @@ private:
     std::vector<int> PageObjects;
     std::vector<std::unique_ptr<PdfFont>> Fonts;
     std::vector<QRgb> Colours;
+    // "/ImN M 0 R" for each image drawn, for the resources.
+    std::string ImageEntries;
+    int ImageCount = 0;
     // The state of the content stream being written: the font, its
     // spacing, the colour, where the text line begins, and the glyphs being
     // shown.
@@ -91,6 +100,8 @@ private:
     std::optional<std::pair<double, double>> LineStart;
     std::string Shown;
     bool ShownMoves = false;
+    // The spacing and colour in force where each clip of a drawing began.
+    std::vector<std::pair<double, QRgb>> SavedStates;
     // A run's glyphs in the order they are shown.
     std::vector<uint32_t> Order;
 };

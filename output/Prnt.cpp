@@ -3,6 +3,8 @@
 #include "output/DecimalSeparator.h"
 #include "output/DisplayText.h"
 #include "output/LayoutText.h"
+#include "output/PaintPicture.h"
+#include "output/PictureCanvas.h"
 #include "output/ReportPrinter.h"
 #include "platform/FileError.h"
 #include "platform/LineReader.h"
@@ -103,6 +105,7 @@ void TPrintForm::SetSections(const std::vector<PrintSection>& sections) {
     for (auto* list :
          {&PrintFiles, &HeaderTexts, &FooterFileNames, &FontNames, &FontSizes, &OutlineTitles})
         list->clear();
+    Pictures.clear();
     for (const PrintSection& section : sections) {
         PrintFiles.push_back(section.PrintFile);
         HeaderTexts.push_back(section.HeaderText);
@@ -110,6 +113,7 @@ void TPrintForm::SetSections(const std::vector<PrintSection>& sections) {
         FontNames.push_back(section.Font.Name);
         FontSizes.push_back(section.Font.Size);
         OutlineTitles.push_back(section.OutlineTitle);
+        Pictures.push_back(section.Pictures);
     }
 }
 
@@ -227,11 +231,35 @@ void TPrintForm::BandReportNeedData(bool& moreData) {
             return;
         }
     }
+    PrintPicturesBeforeLine();
     std::string line;
     ReadPrintLine(line);
     RepTextLabel.SetCaption(line);
     if (Format.WordWrap && RepTextLabel.Width() > BandReport.UsableWidth())
         RepTextLabel.SetCaption(WrapLine(line));
+}
+
+// Each on a page of its own, drawn from the top left corner of the room
+// between header and footer, made smaller when it does not fit, never
+// larger: a pixel of the form is a pixel of the screen.
+void TPrintForm::PrintPicturesBeforeLine() {
+    if (SectionIndex < 0 || SectionIndex >= static_cast<int>(Pictures.size()))
+        return;
+    const std::vector<SectionPicture>& pictures = Pictures[static_cast<size_t>(SectionIndex)];
+    for (; NextPicture < pictures.size() && pictures[NextPicture].Line <= LinesRead;
+         ++NextPicture) {
+        const FormPicture& picture = *pictures[NextPicture].Picture;
+        if (picture.Elements.empty())
+            continue;
+        BandReport.PrintPageDrawing([&](PageStore& store, QRect room) {
+            const PictureRect& size = picture.Elements[0].Bounds;
+            const double pixel = store.LayoutDpi() / PictureDpi;
+            const double scale = std::min({pixel, room.width() / std::max(1.0, size.Right() * 1.0),
+                                           room.height() / std::max(1.0, size.Bottom() * 1.0)});
+            PictureCanvas canvas(store, room.topLeft(), scale);
+            PaintFormPicture(canvas, picture);
+        });
+    }
 }
 
 void TPrintForm::BandReportAfterPrint() {
@@ -284,6 +312,8 @@ TPrintForm::SectionStart TPrintForm::StartNextSection() {
 
 void TPrintForm::OpenPrintFile(const std::string& path) {
     PrintFilePath = path;
+    LinesRead = 0;
+    NextPicture = 0;
     try {
         PrintFile = std::make_unique<LineReader>(path);
     } catch (const FileError&) {
@@ -301,6 +331,7 @@ bool TPrintForm::ReadPrintLine(std::string& line) {
         return false;
     }
     line.swap(LookAhead);
+    ++LinesRead;
     HasLookAhead = ReadAhead();
     return true;
 }

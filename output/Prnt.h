@@ -65,6 +65,8 @@ public:
     std::vector<std::string> FontSizes;
     // A section's entry in a PDF file's outline; its header text where empty.
     std::vector<std::string> OutlineTitles;
+    // The forms' pictures that go before lines of the section.
+    std::vector<std::vector<SectionPicture>> Pictures;
     int SectionIndex = 0;
     // Pages begun so far in the current section.
     int SectionPageNumber = 0;
@@ -107,6 +109,7 @@ private:
     void OpenFirstPrintFile();
     void OpenPrintFile(const std::string& path);
     bool ReadPrintLine(std::string& line);
+    void PrintPicturesBeforeLine();
     bool ReadAhead();
     void ClosePrintFile();
     SectionStart StartNextSection();
@@ -129,6 +132,9 @@ private:
     // file is at its end before the next pull.
     std::string LookAhead;
     bool HasLookAhead = false;
+    // Lines of the section's print file read so far, and its next picture.
+    int LinesRead = 0;
+    size_t NextPicture = 0;
     std::string DateStamp;
     std::string DateTimeStamp;
     std::set<std::string> ShownThisRun;

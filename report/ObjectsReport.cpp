@@ -57,7 +57,8 @@ ObjectMarks MarkFilteredObjects(const ObjectTree& tree, const StringList& select
 }
 
 void WriteObjectsReport(const ObjectTree& tree, const StringList& selectedTypes,
-                        const ObjectsReportOptions& options, LineSink& sink) {
+                        const ObjectsReportOptions& options, LineSink& sink,
+                        const std::function<void(int item)>& beforeObject) {
     const size_t size = static_cast<size_t>(tree.Count()) + 1;
     const ObjectMarks marks = options.Filtered ? MarkFilteredObjects(tree, selectedTypes, options)
                                                : ObjectMarks{std::vector<bool>(size, true),
@@ -65,6 +66,8 @@ void WriteObjectsReport(const ObjectTree& tree, const StringList& selectedTypes,
     for (int i = 1; i <= tree.Count(); ++i) {
         if (!marks.ObjectSelected[i])
             continue;
+        if (beforeObject)
+            beforeObject(i);
         const std::string indent(3 * static_cast<size_t>(tree.Level(i) - 1), ' ');
         sink.WriteLine(indent + tree.Text(i));
         if (!options.Properties || !marks.PropertiesSelected[i])

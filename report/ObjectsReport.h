@@ -4,6 +4,7 @@
 #include "report/LineSink.h"
 #include "source/StringList.h"
 
+#include <functional>
 #include <vector>
 
 namespace pembrill {
@@ -31,8 +32,10 @@ ObjectMarks MarkFilteredObjects(const ObjectTree& tree, const StringList& select
                                 const ObjectsReportOptions& options);
 
 // The object tree as indented lines, each object's property lines three
-// blanks further in when asked for.
+// blanks further in when asked for. `beforeObject`, when given, is told each
+// item written, before its line.
 void WriteObjectsReport(const ObjectTree& tree, const StringList& selectedTypes,
-                        const ObjectsReportOptions& options, LineSink& sink);
+                        const ObjectsReportOptions& options, LineSink& sink,
+                        const std::function<void(int item)>& beforeObject = {});
 
 } // namespace pembrill

@@ -32,14 +32,31 @@ std::unique_ptr<PrintFile> PrintJob::CreatePrintFile() {
 
 namespace {
 
+// Passes lines on, counting them.
+class CountingLineSink : public LineSink {
+public:
+    explicit CountingLineSink(LineSink& sink) : Sink(sink) {}
+
+    void WriteLine(const std::string& line) override {
+        Sink.WriteLine(line);
+        ++Lines;
+    }
+
+    int Lines = 0;
+
+private:
+    LineSink& Sink;
+};
+
 // Writes one section into a new print file of the job. A file that cannot
 // be made skips the section: nothing is ever written into a file that is not
 // open.
-void AddSection(PrintJob& job, PrintSection section, const std::function<void(LineSink&)>& write) {
+void AddSection(PrintJob& job, PrintSection section,
+                const std::function<void(LineSink&, PrintSection&)>& write) {
     const auto file = job.CreatePrintFile();
     if (!file)
         return;
-    write(*file);
+    write(*file, section);
     file->Close();
     section.PrintFile = file->Path();
     job.AddSection(std::move(section));
@@ -78,7 +95,7 @@ bool WriteDependencySection(const PrintJobInputs& inputs, const PrintJobChoices&
     AddSection(job,
                {"", "Source Dependencies for: " + inputs.ProjectFileName, "Source Dependencies",
                 choices.DependencyFont, ""},
-               [&](LineSink& file) {
+               [&](LineSink& file, PrintSection&) {
                    WriteDependencyReport({inputs.Project, inputs.ProjectFileName,
                                           choices.DependencyLevels, inputs.ShowList,
                                           inputs.Progress},
@@ -106,7 +123,9 @@ bool WriteSourceSections(const PrintJobInputs& inputs, const PrintJobChoices& ch
         AddSection(job,
                    {"", "Source Code for: " + inputs.ProjectFileName, fileName, choices.SourceFont,
                     fileName},
-                   [&](LineSink& file) { WriteSourceListing(path, choices.LineNumbers, file); });
+                   [&](LineSink& file, PrintSection&) {
+                       WriteSourceListing(path, choices.LineNumbers, file);
+                   });
     }
     return progressShown;
 }
@@ -116,9 +135,18 @@ void WriteObjectsSection(const PrintJobInputs& inputs, const PrintJobChoices& ch
     if (!choices.Objects)
         return;
     AddSection(job, {"", "Objects for: " + inputs.ProjectFileName, "", choices.ObjectFont, ""},
-               [&](LineSink& file) {
+               [&](LineSink& file, PrintSection& section) {
+                   CountingLineSink counted(file);
+                   const auto addPicture = [&](int item) {
+                       if (IsFormItem(inputs.Objects, item))
+                           section.Pictures.push_back(
+                               {counted.Lines, std::make_shared<const FormPicture>(
+                                                   BuildFormPicture(inputs.Objects, item))});
+                   };
                    WriteObjectsReport(inputs.Objects, inputs.SelectedTypes, choices.ObjectOptions,
-                                      file);
+                                      counted,
+                                      choices.Pictures ? std::function<void(int)>(addPicture)
+                                                       : std::function<void(int)>());
                });
 }
 

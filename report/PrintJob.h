@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/FormPicture.h"
 #include "forms/ObjectTree.h"
 #include "report/ObjectsReport.h"
 #include "report/Settings.h"
@@ -33,6 +34,8 @@ struct PrintJobChoices {
     // False when the Objects group is disabled or None is checked.
     bool Objects = false;
     ObjectsReportOptions ObjectOptions;
+    // Form Pictures: each form's objects begin with its picture.
+    bool Pictures = false;
     SectionFont ObjectFont;
 };
 
@@ -50,6 +53,13 @@ struct PrintJobInputs {
     ProgressDisplay& Progress;
 };
 
+// A form's picture, on a page of its own before the line of the section's
+// print file that begins the form's objects (0 for the first line).
+struct SectionPicture {
+    int Line = 0;
+    std::shared_ptr<const FormPicture> Picture;
+};
+
 // One section: what the composer's lists hold at its index.
 struct PrintSection {
     std::string PrintFile;
@@ -59,6 +69,8 @@ struct PrintSection {
     // Its entry in a PDF file's outline where the header text does not tell
     // it from its neighbours: a source listing's file name.
     std::string OutlineTitle;
+    // In the order of their lines.
+    std::vector<SectionPicture> Pictures = {};
 };
 
 // The sections of one job. Their print files never outlive it, also when

@@ -8,7 +8,7 @@
 
 namespace pembrill {
 
-const std::array<Setting, 31> StoredSettings = {{
+const std::array<Setting, 32> StoredSettings = {{
     {"WordWrap", SettingKind::Boolean},
     {"LeftMargin", SettingKind::Text},
     {"Header", SettingKind::Boolean},
@@ -40,10 +40,11 @@ const std::array<Setting, 31> StoredSettings = {{
     {"ObjectsShowComponents", SettingKind::Boolean},
     {"ObjectsShowAllSubComponents", SettingKind::Boolean},
     {"ObjectsShowProperties", SettingKind::Boolean},
+    {"ObjectsShowPictures", SettingKind::Boolean},
 }};
 
-std::array<Setting, 31> SavingOrder() {
-    std::array<Setting, 31> order = StoredSettings;
+std::array<Setting, 32> SavingOrder() {
+    std::array<Setting, 32> order = StoredSettings;
     std::swap(order[0], order[1]);
     return order;
 }

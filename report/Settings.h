@@ -20,10 +20,10 @@ struct Setting {
 };
 
 // The stored values in the order they are loaded.
-extern const std::array<Setting, 31> StoredSettings;
+extern const std::array<Setting, 32> StoredSettings;
 
 // The order they are saved in: the first two swapped.
-std::array<Setting, 31> SavingOrder();
+std::array<Setting, 32> SavingOrder();
 
 // The radio button checked in a choice group.
 enum class ReportChoice { None, All, Selected, Filtered };

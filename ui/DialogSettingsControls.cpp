@@ -23,6 +23,7 @@ DialogSettingsControls::DialogSettingsControls(TPrintSetupForm& setup, TFormatFo
           {"ObjectsShowComponents", setup.ComponentsCheckBox},
           {"ObjectsShowAllSubComponents", setup.AllSubComponentsCheckBox},
           {"ObjectsShowProperties", setup.ObjectPropertiesCheckBox},
+          {"ObjectsShowPictures", setup.ObjectPicturesCheckBox},
       },
       TextControls{
           {"LeftMargin", format.EditLeft},

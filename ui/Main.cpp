@@ -2,6 +2,7 @@
 
 #include "forms/Converter.h"
 #include "forms/FormConversion.h"
+#include "forms/FormPicture.h"
 #include "output/DisplayText.h"
 #include "platform/FileError.h"
 #include "platform/Files.h"
@@ -9,6 +10,7 @@
 #include "platform/ScreenFit.h"
 #include "report/RecentProjects.h"
 #include "ui/AnalyzeProgress.h"
+#include "ui/FormPictureWindow.h"
 #include "ui/widgets/DialogControls.h"
 #include "ui/widgets/InputBlock.h"
 #include "ui/widgets/WaitCursor.h"
@@ -29,6 +31,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <algorithm>
 #include <filesystem>
@@ -130,6 +133,10 @@ void TMainForm::CreateControls() {
     connect(ObjectOutline, &QTreeWidget::itemClicked, this, &TMainForm::ObjectOutlineClick);
     // The outline's click event also fires when the arrow keys move to an item.
     connect(ObjectOutline, &QTreeWidget::currentItemChanged, this, &TMainForm::ObjectOutlineClick);
+    connect(ObjectOutline, &QTreeWidget::itemDoubleClicked, this,
+            &TMainForm::ObjectOutlineDblClick);
+    PictureWindow = new FormPictureWindow(this);
+    connect(PictureWindow, &FormPictureWindow::ItemClicked, this, &TMainForm::SelectObject);
 }
 
 void TMainForm::CreateMenus() {
@@ -156,6 +163,8 @@ void TMainForm::CreateMenus() {
     CollapseAll = MakeMenuItem(*ObjectsMenu, "CollapseAll", "&Collapse All");
     ExpandOne = MakeMenuItem(*ObjectsMenu, "ExpandOne", "&Expand One Level");
     ExpandAll = MakeMenuItem(*ObjectsMenu, "ExpandAll", "E&xpand All");
+    ObjectsMenu->addSeparator();
+    ShowForm = MakeMenuItem(*ObjectsMenu, "ShowForm", "Show &Form");
 
     HelpMenu = MakeMenu(*bar, "HelpMenu", "&Help");
     About1 = MakeMenuItem(*HelpMenu, "About1", "&About");
@@ -170,6 +179,7 @@ void TMainForm::CreateMenus() {
     connect(CollapseAll, &QAction::triggered, this, &TMainForm::CollapseAllClick);
     connect(ExpandOne, &QAction::triggered, this, &TMainForm::ExpandOneClick);
     connect(ExpandAll, &QAction::triggered, this, &TMainForm::ExpandAllClick);
+    connect(ShowForm, &QAction::triggered, this, &TMainForm::ShowFormClick);
 }
 
 void TMainForm::FormCreate() {
@@ -351,6 +361,7 @@ void TMainForm::ClearProject() {
     ProjectLists lists = Lists();
     ClearProjectLists(Project, lists);
     ObjectOutline->clear();
+    PictureWindow->Clear();
     Objects.Clear();
     PropertyMemo->clear();
     if (Hooks.ClearObjectTypeLists)
@@ -522,6 +533,7 @@ void TMainForm::ShowAnalyzeResult() {
 // False when some objects lie too deep to be shown at their own level.
 bool TMainForm::ShowObjectTree() {
     ObjectOutline->clear();
+    PictureWindow->Clear();
     // For each tree item, the outline item its children are shown under.
     std::vector<QTreeWidgetItem*> childrenUnder(static_cast<size_t>(Objects.Count()) + 1, nullptr);
     bool allLevelsShown = true;
@@ -545,9 +557,37 @@ void TMainForm::ObjectOutlineClick() {
     if (!item)
         return;
     QStringList lines;
-    for (const auto& entry : Objects.Properties(item->data(0, Qt::UserRole).toInt()))
+    const int index = item->data(0, Qt::UserRole).toInt();
+    for (const auto& entry : Objects.Properties(index))
         lines << ToDisplay(entry);
     PropertyMemo->setPlainText(lines.join(QLatin1Char('\n')));
+    PictureWindow->MarkItem(index);
+}
+
+void TMainForm::ShowFormClick() {
+    const QTreeWidgetItem* current = ObjectOutline->currentItem();
+    if (!current)
+        return;
+    const int index = current->data(0, Qt::UserRole).toInt();
+    if (const int form = FormItemOf(Objects, index))
+        PictureWindow->ShowForm(Objects, form, index);
+}
+
+void TMainForm::ObjectOutlineDblClick(QTreeWidgetItem* item) {
+    const int index = item->data(0, Qt::UserRole).toInt();
+    if (IsFormItem(Objects, index))
+        PictureWindow->ShowForm(Objects, index, index);
+}
+
+void TMainForm::SelectObject(int index) {
+    for (int at = index; at > 0; at = Objects.Parent(at)) {
+        for (QTreeWidgetItemIterator it(ObjectOutline); *it; ++it) {
+            if ((*it)->data(0, Qt::UserRole).toInt() == at) {
+                ObjectOutline->setCurrentItem(*it);
+                return;
+            }
+        }
+    }
 }
 
 namespace {

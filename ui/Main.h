@@ -18,10 +18,12 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace pembrill {
 
 class TAnalyzeProgressForm;
+class FormPictureWindow;
 
 // The main window's one way to the other windows: what opening and
 // analysing a project do to them, and the commands that open them. Start-up
@@ -95,6 +97,8 @@ public:
     QListWidget* UnusedSourceListBox;
     QLabel* ObjectsLabel;
     QTreeWidget* ObjectOutline;
+    // The picture of a form of the outline, opened from it.
+    FormPictureWindow* PictureWindow;
     QLabel* ObjectPropertiesLabel;
     QPlainTextEdit* PropertyMemo;
     QPushButton* OpenButton;
@@ -121,6 +125,7 @@ public:
     QAction* CollapseAll;
     QAction* ExpandOne;
     QAction* ExpandAll;
+    QAction* ShowForm;
     QMenu* HelpMenu;
     QAction* About1;
 
@@ -139,6 +144,11 @@ public slots:
     void CollapseAllClick();
     void ExpandOneClick();
     void ExpandAllClick();
+    void ShowFormClick();
+    void ObjectOutlineDblClick(QTreeWidgetItem* item);
+    // Selects the outline's item of tree item `index`, or of its nearest
+    // ancestor shown.
+    void SelectObject(int index);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -143,6 +143,10 @@ void TPrintSetupForm::CreateObjectsGroup() {
     ObjectPropertiesCheckBox =
         MakeCheckBox(*ObjectsGroupBox, "ObjectPropertiesCheckBox", "Object Properties",
                      CheckBoxPlace(60), false, "Print object properties");
+    // Left of the font row, where it moves none of the group's controls.
+    ObjectPicturesCheckBox =
+        MakeCheckBox(*ObjectsGroupBox, "ObjectPicturesCheckBox", "Form Pictures",
+                     QRect(8, 93, 105, ToggleHeight), false, "Print each form as a picture");
     MakeFontRow(*ObjectsGroupBox, FontLabel, "FontLabel", FontObjectComboBox, "FontObjectComboBox",
                 "Arial", FontSizeObjectComboBox, "FontSizeObjectComboBox", 89);
 }
@@ -246,7 +250,8 @@ void TPrintSetupForm::SetObjectOptionsEnabled(bool enabled) {
     for (QWidget* control : std::initializer_list<QWidget*>{
              ObjectsGroupBox, ObjectNoneRadioButton, ObjectAllRadioButton, ObjectFilterRadioButton,
              ObjectFilterButton, ComponentsCheckBox, AllSubComponentsCheckBox,
-             ObjectPropertiesCheckBox, FontObjectComboBox, FontSizeObjectComboBox})
+             ObjectPropertiesCheckBox, ObjectPicturesCheckBox, FontObjectComboBox,
+             FontSizeObjectComboBox})
         control->setEnabled(enabled);
 }
 
@@ -339,6 +344,7 @@ PrintJobChoices TPrintSetupForm::JobChoices() const {
     choices.ObjectOptions = {ObjectFilterRadioButton->isChecked(), ComponentsCheckBox->isChecked(),
                              AllSubComponentsCheckBox->isChecked(),
                              ObjectPropertiesCheckBox->isChecked()};
+    choices.Pictures = ObjectPicturesCheckBox->isChecked();
     choices.ObjectFont = FontOf(*FontObjectComboBox, *FontSizeObjectComboBox);
     return choices;
 }

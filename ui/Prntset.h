@@ -100,6 +100,7 @@ public:
     QCheckBox* ComponentsCheckBox;
     QCheckBox* AllSubComponentsCheckBox;
     QCheckBox* ObjectPropertiesCheckBox;
+    QCheckBox* ObjectPicturesCheckBox;
     QLabel* FontLabel;
     DropDownComboBox* FontObjectComboBox;
     QComboBox* FontSizeObjectComboBox;
