@@ -376,6 +376,11 @@ TEST_P(FormPictureCases, GivesEachObjectItsKindPlaceAndTexts) {
                       (PictureRect{relative.Left + client.Left, relative.Top + client.Top,
                                    relative.Width, relative.Height}));
         }
+        const PictureRect& parent = elements[static_cast<size_t>(element.Parent)].Bounds;
+        EXPECT_TRUE(element.Bounds.Left >= parent.Left && element.Bounds.Top >= parent.Top &&
+                    element.Bounds.Right() <= parent.Right() &&
+                    element.Bounds.Bottom() <= parent.Bottom())
+            << "outside its parent";
         EXPECT_EQ(element.Text, expected.Text);
         EXPECT_EQ(Joined(element), expected.Items);
     }

@@ -1,8 +1,10 @@
 #include "ui/Main.h"
 
+#include "forms/FormPicture.h"
 #include "platform/MessageBox.h"
 #include "tests/support/TempDir.h"
 #include "ui/AnalyzeProgress.h"
+#include "ui/FormPictureWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -177,7 +179,7 @@ TEST_F(MainTest, MenusCarryTheirCaptionsAndMnemonics) {
                 ElementsAre("&Open...", "-", "&Print...", "Page &Setup...", "-", "E&xit"));
     EXPECT_THAT(MenuItems(Form->ObjectsMenu),
                 ElementsAre("&Analyze", "-", "C&ollapse", "&Collapse All", "&Expand One Level",
-                            "E&xpand All"));
+                            "E&xpand All", "-", "Show &Form"));
     EXPECT_THAT(MenuItems(Form->HelpMenu), ElementsAre("&About"));
     EXPECT_EQ(Form->OpenItem->shortcut(), QKeySequence("Ctrl+O"));
     EXPECT_EQ(Form->PrintItem->shortcut(), QKeySequence("Ctrl+P"));
@@ -590,6 +592,40 @@ TEST_F(AnalyzeTest, ObjectsMenuCollapsesAndExpands) {
     EXPECT_TRUE(Item(0)->isExpanded());
     EXPECT_FALSE(Item(0, {0})->isExpanded());
     EXPECT_FALSE(Item(0, {0, 0})->isExpanded());
+}
+
+// The picture window and the outline follow each other both ways.
+TEST_F(AnalyzeTest, ShowFormOpensThePictureThatSelectsAndMarksObjects) {
+    Files.Write("demo/Unit1.dfm",
+                test::CrLf({"object Form1: TForm1", "  Width = 300", "  Height = 200",
+                            "  object Panel1: TPanel", "    Left = 10", "    Top = 10",
+                            "    Width = 200", "    Height = 100", "    object Button1: TButton",
+                            "      Left = 20", "      Top = 30", "      Width = 75",
+                            "      Height = 25", "    end", "  end", "end"}));
+    Form->OpenProject(ProjectPath());
+    Form->AnalyzeButton->click();
+    auto* window = Form->findChild<FormPictureWindow*>("FormPictureWindow");
+    ASSERT_NE(window, nullptr);
+
+    Form->ObjectOutline->expandAll();
+    Form->ObjectOutline->setCurrentItem(Item(0, {0}));
+    Form->ShowForm->trigger();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->FormItem(), 1);
+
+    // The button: the form's client area, then the panel's, then 30 down.
+    const FormPicture picture = BuildFormPicture(Form->Objects, 1);
+    const PictureRect& client = picture.Elements[0].Client;
+    QWidget* view = window->findChild<QWidget*>("PictureView");
+    QTest::mouseClick(view, Qt::LeftButton, {},
+                      QPoint(client.Left + 10 + 1 + 20 + 5, client.Top + 10 + 1 + 30 + 5));
+    EXPECT_EQ(Form->ObjectOutline->currentItem(), Item(0, {0, 0}));
+    EXPECT_EQ(Form->PropertyMemo->toPlainText(), "Left = 20\nTop = 30\nWidth = 75\nHeight = 25");
+
+    window->hide();
+    Form->ObjectOutline->collapseAll();
+    Form->ObjectOutline->itemDoubleClicked(Item(0), 0);
+    EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(AnalyzeTest, NoObjectsLeavesTheObjectDisplayDisabled) {

@@ -1,5 +1,6 @@
 #include "output/Prnt.h"
 
+#include "forms/FormPicture.h"
 #include "output/LayoutText.h"
 #include "output/PagePainter.h"
 #include "output/RunMonitor.h"
@@ -480,6 +481,43 @@ TEST_F(PrntTest, PdfThroughThePrinterHoldsTheTextInOrder) {
     for (const std::string word : {"begin", " Tabbed", " line\n"})
         expectNext(word);
     expectNext("Page 1");
+}
+
+// Each picture takes a page of its own before its line, at a form pixel to a
+// screen pixel when it fits, else made smaller to fit, keeping its shape.
+TEST_F(PrntTest, FormPicturesTakePagesOfTheirOwnBeforeTheirObjects) {
+    const auto frame = [](int width, int height) {
+        auto picture = std::make_shared<FormPicture>();
+        picture->Elements.resize(1);
+        picture->Elements[0].Kind = PictureKind::Frame;
+        picture->Elements[0].Bounds = picture->Elements[0].Client = {0, 0, width, height};
+        return std::shared_ptr<const FormPicture>(std::move(picture));
+    };
+    AddSection(Numbered("c", 6), "Objects for: p.dpr", "");
+    Form.Pictures = {{{0, frame(100, 50)}, {3, frame(5000, 3000)}}};
+    Compose();
+    ASSERT_EQ(Pages->PageCount(), 4);
+    EXPECT_TRUE(View(0).Lines.empty());
+    EXPECT_EQ(View(1).Lines, Numbered("c", 3));
+    EXPECT_TRUE(View(2).Lines.empty());
+    EXPECT_EQ(View(3).Lines, (std::vector<std::string>{"c4", "c5", "c6"}));
+    const auto filled = [&](int page) {
+        const StoredPage& stored = Pages->Page(page);
+        EXPECT_FALSE(stored.Shapes.empty());
+        const StoredShape& first = stored.Shapes.front();
+        EXPECT_EQ(first.Kind, ShapeKind::Fill);
+        return QRectF(stored.Points[first.First], stored.Points[first.First + 1]);
+    };
+    const double pixel = Pages->LayoutDpi() / 96;
+    const QRectF small = filled(0);
+    EXPECT_DOUBLE_EQ(small.width(), 100 * pixel);
+    EXPECT_DOUBLE_EQ(small.height(), 50 * pixel);
+    EXPECT_GE(small.top(), Form.RepPageHeaderBand.Height);
+    const QRectF large = filled(2);
+    EXPECT_NEAR(large.width(), Facts().PageWidth - MarginUnits(Form.BandReport.LeftMarginInches),
+                0.01);
+    EXPECT_NEAR(large.width() / large.height(), 5000.0 / 3000.0, 0.001);
+    EXPECT_TRUE(Pages->Page(1).Shapes.empty());
 }
 
 } // namespace

@@ -67,6 +67,7 @@ public:
         {"ObjectsShowComponents", true},
         {"ObjectsShowAllSubComponents", false},
         {"ObjectsShowProperties", false},
+        {"ObjectsShowPictures", false},
     };
     std::map<std::string, std::string> Texts = {
         {"LeftMargin", "0.1"},
@@ -127,6 +128,7 @@ const std::string ChangedValues = CrLf({
     "\"ObjectsShowComponents\"=dword:00000000",
     "\"ObjectsShowAllSubComponents\"=dword:00000001",
     "\"ObjectsShowProperties\"=dword:00000001",
+    "\"ObjectsShowPictures\"=dword:00000001",
 });
 
 // ChangedValues without the line of one value.
@@ -155,6 +157,7 @@ FakeControls LoadedUpTo(const std::string& stop) {
         {"ObjectsShowComponents", false},
         {"ObjectsShowAllSubComponents", true},
         {"ObjectsShowProperties", true},
+        {"ObjectsShowPictures", true},
     };
     changed.Texts = {
         {"LeftMargin", "0.5"},         {"HeaderFont", "Times New Roman"},
@@ -232,6 +235,7 @@ TEST_F(SettingsTest, AnUnreadableValueStopsTheLoadingThereSilently) {
         {"ObjectsShowProperties", "\"ObjectsShowProperties\"=hex:01,00,00,00,00\r\n"},
         {"FooterFont", "\"FooterFont\"=dword:00000001\r\n"},  // a text stored as a number
         {"SourceCode", "\"SourceCode\"=hex:61,6c,6c,00\r\n"}, // a choice of binary type
+        {"ObjectsShowPictures", ""}, // a store written before Form Pictures came
     };
     for (const auto& [name, replacement] : cases) {
         SCOPED_TRACE(name);
@@ -325,7 +329,8 @@ TEST_F(SettingsTest, SaveWritesEveryValueAsRegeditWouldImportIt) {
                                              "\"ObjectsFontSize\"=\"10\"",
                                              "\"ObjectsShowComponents\"=dword:00000001",
                                              "\"ObjectsShowAllSubComponents\"=dword:00000000",
-                                             "\"ObjectsShowProperties\"=dword:00000000"}));
+                                             "\"ObjectsShowProperties\"=dword:00000000",
+                                             "\"ObjectsShowPictures\"=dword:00000000"}));
 }
 
 TEST_F(SettingsTest, SavedValuesLoadBackButFilteredChoicesComeBackAsNone) {

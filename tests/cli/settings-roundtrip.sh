@@ -38,7 +38,7 @@ run --set SourceCode=all --set SourceCodeFont='Courier New' --set SourceCodeFont
     --set SourceCodeLineNumbers=0 --set Header=0 --set FooterLeft=None --set FooterRight=None \
     --set LeftMargin=2 --save-settings 2>"$work/err"
 check "Save reports no error" bash -c "! grep -q 'error saving' '$work/err'"
-check "Save writes all 31 values" test "$(grep -c '^"' "$hive")" -eq 31
+check "Save writes all 32 values" test "$(grep -c '^"' "$hive")" -eq 32
 check "Booleans are DWORDs" grep -qx '"SourceCodeLineNumbers"=dword:00000000.' "$hive"
 check "texts are strings" grep -qx '"SourceCodeFontSize"="14".' "$hive"
 
