@@ -94,6 +94,15 @@ private:
         Canvas.Line({right, rect.top()}, {right, bottom}, bottomRight);
     }
 
+    void DashedFrame(const QRectF& rect, PictureColor colour) {
+        const double right = rect.right() - 1;
+        const double bottom = rect.bottom() - 1;
+        Canvas.Line(rect.topLeft(), {right, rect.top()}, colour, true);
+        Canvas.Line(rect.topLeft(), {rect.left(), bottom}, colour, true);
+        Canvas.Line({rect.left(), bottom}, {right, bottom}, colour, true);
+        Canvas.Line({right, rect.top()}, {right, bottom}, colour, true);
+    }
+
     void Raised(const QRectF& rect) {
         Frame(rect, Light, DarkShadow);
         Frame(Inset(rect, 1), Highlight, Shadow);
@@ -163,7 +172,7 @@ private:
             Raised(bounds);
         Canvas.Fill(RectOf(form.Client), form.Color);
         PaintCaptionBar(form);
-        PaintMenuBar(form);
+        PaintMenuBar();
         PaintImage(form, RectOf(form.Client));
     }
 
@@ -180,8 +189,7 @@ private:
         for (int i = 0; i < buttons; ++i) {
             const double gap = i == buttons - 1 && buttons > 1 ? 2 : 0;
             const QRectF button(left + i * CaptionButtonWidth + gap, buttonTop,
-                                CaptionButtonWidth - 2 + (i == buttons - 1 ? 0 : 0),
-                                CaptionButtonHeight);
+                                CaptionButtonWidth - 2, CaptionButtonHeight);
             Button(button);
             CaptionSymbol(button, buttons == 1 ? 2 : i);
         }
@@ -210,7 +218,7 @@ private:
         }
     }
 
-    void PaintMenuBar(const PictureElement& form) {
+    void PaintMenuBar() {
         const QRectF bar = RectOf(Picture.MenuBar);
         if (bar.isEmpty())
             return;
@@ -224,7 +232,6 @@ private:
             if (left >= bar.right())
                 break;
         }
-        (void)form;
     }
 
     // A caption's '&' marks the next letter as the menu's key; "&&" is an
@@ -242,12 +249,7 @@ private:
     void PaintElement(const PictureElement& element) {
         const QRectF rect = RectOf(element.Bounds);
         if (!element.Visible) {
-            Canvas.Line(rect.topLeft(), {rect.right() - 1, rect.top()}, Shadow, true);
-            Canvas.Line(rect.topLeft(), {rect.left(), rect.bottom() - 1}, Shadow, true);
-            Canvas.Line({rect.left(), rect.bottom() - 1}, {rect.right() - 1, rect.bottom() - 1},
-                        Shadow, true);
-            Canvas.Line({rect.right() - 1, rect.top()}, {rect.right() - 1, rect.bottom() - 1},
-                        Shadow, true);
+            DashedFrame(rect, Shadow);
             Text(Inset(rect, 2), TextPlace::Centre, element, element.Name);
             return;
         }
@@ -604,12 +606,7 @@ private:
             Canvas.Image(QRectF(rect.topLeft(), QSizeF(image.size())), image);
             return;
         }
-        Canvas.Line(rect.topLeft(), {rect.right() - 1, rect.top()}, Black, true);
-        Canvas.Line(rect.topLeft(), {rect.left(), rect.bottom() - 1}, Black, true);
-        Canvas.Line({rect.left(), rect.bottom() - 1}, {rect.right() - 1, rect.bottom() - 1}, Black,
-                    true);
-        Canvas.Line({rect.right() - 1, rect.top()}, {rect.right() - 1, rect.bottom() - 1}, Black,
-                    true);
+        DashedFrame(rect, Black);
         if (e.Image)
             Canvas.Text(Inset(rect, 2), TextPlace::Centre, SystemFont(false), Shadow,
                         e.Image->ClassName);
