@@ -141,6 +141,8 @@ end
 
     {"nested group boxes count from their parent's corner",
      R"(object Form1: TForm1
+  ClientHeight = 300
+  ClientWidth = 400
   Caption = 'Boxes'
   object GroupBox1: TGroupBox
     Left = 8
@@ -180,6 +182,8 @@ end
 
     {"a page control shows its active sheet and names every tab",
      R"(object Form1: TForm1
+  ClientHeight = 300
+  ClientWidth = 400
   PixelsPerInch = 96
   object PageControl1: TPageControl
     Width = 300
@@ -213,6 +217,8 @@ end
 
     {"notebooks show the page PageIndex or ActivePage names",
      R"(object Form1: TForm1
+  ClientHeight = 300
+  ClientWidth = 400
   TextHeight = 13
   object Notebook1: TNotebook
     Width = 100
@@ -253,6 +259,8 @@ end
 
     {"columns, panels and sections keep their texts and widths, nothing nested in them",
      R"(object Form1: TForm1
+  ClientHeight = 300
+  ClientWidth = 400
   Caption = 'Lists'
   object StatusBar1: TStatusBar
     Panels = <
@@ -296,6 +304,7 @@ end
     {"components are squares; unknown classes are boxes or squares by what they have",
      R"(object DataModule1: TDataModule1
   Left = 200
+  Width = 200
   Height = 150
   object Table1: TTable
     Left = 16
@@ -454,6 +463,8 @@ end
 
 TEST(FormPictureTest, FontsAndColoursComeFromTheObjectOrItsParent) {
     const PictureOf form(R"(object Form1: TForm1
+  ClientHeight = 300
+  ClientWidth = 400
   Color = clWhite
   Font.Color = clWindowText
   Font.Height = -11
@@ -629,6 +640,8 @@ TEST(FormPictureTest, HostileFormsGiveBoundedPictures) {
                       SizePrefixed(bitmap.substr(0, 18) +
                                    FormBytes().Little(0x7FFFFFFF7FFFFFFF, 8).Bytes())),
         R"(object Form1: TForm1
+  ClientHeight = 300
+  ClientWidth = 400
   object Image1: TImage
     Picture.Data = {
       0754426
