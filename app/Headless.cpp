@@ -6,6 +6,10 @@
 
 #include <cstdio>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace pembrill {
 
 namespace {
@@ -15,11 +19,29 @@ void KeepQtQuiet(QtMsgType type, const QMessageLogContext&, const QString& text)
         std::fprintf(stderr, "%s\n", qPrintable(text));
 }
 
+#ifdef _WIN32
+// The offscreen platform reads its fonts from one folder, by default one
+// beside Qt that no Windows installation has: without the system's fonts
+// every text of a PDF came out blank.
+void UseTheSystemsFonts() {
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR"))
+        return;
+    wchar_t windows[MAX_PATH];
+    const UINT length = ::GetWindowsDirectoryW(windows, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    qputenv("QT_QPA_FONTDIR", (QString::fromWCharArray(windows, length) + "\\Fonts").toLocal8Bit());
+}
+#endif
+
 } // namespace
 
 void PrepareHeadlessQt() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef _WIN32
+    UseTheSystemsFonts();
+#endif
     qInstallMessageHandler(KeepQtQuiet);
 }
 

@@ -109,7 +109,12 @@ private:
 std::unique_ptr<RegistryKey> OpenSystemKey(RegistryRoot root, const std::string& path,
                                            RegistryAccess access) {
     const HKEY rootKey = root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-    const REGSAM rights = access == RegistryAccess::Read ? KEY_READ : KEY_READ | KEY_WRITE;
+    REGSAM rights = access == RegistryAccess::Read ? KEY_READ : KEY_READ | KEY_WRITE;
+    // Delphi's installer is a 32-bit program: the system kept its machine
+    // keys in the 32-bit view (WOW6432Node), which a 64-bit program opens
+    // only when it asks for it. The current user's Software is one for both.
+    if (root == RegistryRoot::LocalMachine)
+        rights |= KEY_WOW64_32KEY;
     HKEY key = nullptr;
     if (::RegOpenKeyExA(rootKey, path.c_str(), 0, rights, &key) != ERROR_SUCCESS)
         return nullptr;

@@ -265,6 +265,26 @@ INSTANTIATE_TEST_SUITE_P(
                     ),
     [](const testing::TestParamInfo<BackendFactory>& info) { return info.param.Name; });
 
+#ifdef _WIN32
+// A 32-bit Delphi installer wrote its key into the 32-bit view, which the
+// 64-bit program sees only when it asks for that view.
+TEST(SystemRegistryTest, AMachineKeyOfA32BitInstallerIsRead) {
+    test::UnsetEnvironment("PEMBRILL_REGISTRY");
+    const std::string path = "Software\\Haldover\\PembrillTest32";
+    const test::SystemRegistryKeyScope installed(HKEY_LOCAL_MACHINE, path);
+    installed.SetString("Rootdir", "C:\\Delphi 2.0");
+    HKEY native = nullptr;
+    ASSERT_NE(
+        ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &native),
+        ERROR_SUCCESS)
+        << "the key is in the 32-bit view only";
+    const auto key =
+        RegistryKey::OpenExisting(RegistryRoot::LocalMachine, path, RegistryAccess::Read);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->ReadString("Rootdir"), "C:\\Delphi 2.0");
+}
+#endif
+
 // --- The hive files ----------------------------------------------------------
 
 class RegistryFileTest : public testing::Test {

@@ -10,16 +10,19 @@ namespace pembrill::test {
 
 // A key of the system's registry that a test makes, with values the program
 // never makes itself, and removes with everything below it when it ends.
+// Machine keys go into the 32-bit view, where a 32-bit installer's are.
 class SystemRegistryKeyScope {
 public:
-    SystemRegistryKeyScope(HKEY root, std::string path) : Root(root), Path(std::move(path)) {
-        ::RegCreateKeyExA(Root, Path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &Key,
+    SystemRegistryKeyScope(HKEY root, std::string path)
+        : Root(root), Path(std::move(path)),
+          View(root == HKEY_LOCAL_MACHINE ? KEY_WOW64_32KEY : 0) {
+        ::RegCreateKeyExA(Root, Path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | View, nullptr, &Key,
                           nullptr);
     }
     ~SystemRegistryKeyScope() {
+        ::RegDeleteTreeA(Key, nullptr);
         ::RegCloseKey(Key);
-        ::RegDeleteTreeA(Root, Path.c_str());
-        ::RegDeleteKeyA(Root, Path.c_str());
+        ::RegDeleteKeyExA(Root, Path.c_str(), View, 0);
     }
     SystemRegistryKeyScope(const SystemRegistryKeyScope&) = delete;
     SystemRegistryKeyScope& operator=(const SystemRegistryKeyScope&) = delete;
@@ -49,6 +52,7 @@ private:
 
     HKEY Root;
     std::string Path;
+    REGSAM View;
     HKEY Key = nullptr;
 };
 
