@@ -23,13 +23,32 @@
 #   expected.out, expected.err, expected.status
 # In the outputs the fresh directory's path reads as $DIR. With --update the
 # expected files are written from what the CLI gives (review them!).
+#
+# Given pembrill-cli.exe and dfmconvert.exe, the cases run under Wine
+# (WINEPREFIX and WINEPATH as the caller sets them): the hive files serve as
+# the registry there too, dfmconvert.exe is the converter, the Windows form
+# of the fresh directory's path reads as $DIR as well, and the print files
+# are looked for in Wine's temporary folder. The cases whose converter is a
+# shell script are left out there.
 set -u
 cli=$(realpath "$1") dfmconvert=$(realpath "$2") cases=$3 update=${4:-}
 shared="$(dirname "$cases")/cli-projects"
-failed=0 count=0
+failed=0 count=0 skipped=0
+windows=""
+[[ $cli == *.exe ]] && windows=1
+# Wine's own notes on its stderr are not the program's.
+wine_notes='^wine: \|^[0-9a-f]*:err:\|^[0-9a-f]*:fixme:'
+# A folder of the Linux side as Wine's Z: drive names it.
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+[ -n "$windows" ] &&
+    wine_tmp=$(winepath -u "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')" 2>/dev/null)
 
 for case in "$cases"/*/; do
     name=$(basename "$case")
+    if [ -n "$windows" ] && [ -f "$case/convert.exe" ]; then
+        skipped=$((skipped + 1))
+        continue
+    fi
     count=$((count + 1))
     work=$(mktemp -d)
     dir="$work/run"
@@ -43,33 +62,54 @@ for case in "$cases"/*/; do
     [ -f "$case/converter-path" ] && converter="$root/$(cat "$case/converter-path")"
     mkdir -p "$registry" "$(dirname "$converter")" "$work/tmp"
     [ -d "$case/registry" ] && cp "$case/registry/"* "$registry/"
-    if [ -f "$case/convert.exe" ]; then
+    rootdir=$root registrydir=$registry tmp=$work/tmp run=("$cli")
+    if [ -n "$windows" ]; then
+        cp "$dfmconvert" "$converter"
+        rootdir=$(windows_path "$root") registrydir=$(windows_path "$registry")
+        tmp=$wine_tmp
+        run=(wine "$cli")
+    elif [ -f "$case/convert.exe" ]; then
         cp "$case/convert.exe" "$converter"
     else
         printf '#!/bin/sh\nexec "%s" "$@"\n' "$dfmconvert" >"$converter"
     fi
     chmod +x "$converter"
+    # A backslash of a Windows path is doubled in the hive file.
     [ -f "$case/no-converter" ] ||
         printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Borland\\Delphi\\2.0]\r\n"Rootdir"="%s"\r\n' \
-            "$root" >"$registry/HKEY_LOCAL_MACHINE.reg"
+            "${rootdir//\\/\\\\}" >"$registry/HKEY_LOCAL_MACHINE.reg"
     mapfile -t args <"$case/args"
     locale=C.UTF-8
     [ -f "$case/locale" ] && locale=$(cat "$case/locale")
-    (cd "$dir" && TMPDIR="$work/tmp" PEMBRILL_REGISTRY="$registry" QT_QPA_PLATFORM=offscreen \
+    (cd "$dir" && TMPDIR="$tmp" PEMBRILL_REGISTRY="$registrydir" QT_QPA_PLATFORM=offscreen \
         DFMCONVERT="$dfmconvert" LC_ALL="$locale" \
-        "$cli" "${args[@]}" >"$work/out" 2>"$work/err" </dev/null)
+        "${run[@]}" "${args[@]}" >"$work/out" 2>"$work/err" </dev/null)
     echo $? >"$work/status"
     for stream in out err; do
         sed -i "s|$dir|\$DIR|g" "$work/$stream"
     done
+    if [ -n "$windows" ]; then
+        windows_dir=$(windows_path "$dir")
+        sed -i "/$wine_notes/d" "$work/err"
+        # The C runtime's text mode wrote each LF as CR LF: this undoes it
+        # exactly, a CR of the program's own kept.
+        sed -i 's/\r$//' "$work/out" "$work/err"
+        # The folder as the program writes it and as a message shows it (its
+        # backslashes doubled), and the separator after it, read as on POSIX.
+        pattern=${windows_dir//\\/\\\\}
+        for stream in out err; do
+            sed -i -e "s|${pattern//\\/\\\\}|\$DIR|g" -e "s|$pattern|\$DIR|g" \
+                -e 's|\$DIR\\\\\?|$DIR/|g' "$work/$stream"
+        done
+    fi
     object_lines=0 items=0
     if [ -f "$case/every-object-line-an-item" ]; then
         object_lines=$(cat "$case"/project/*.dfm | grep -cE '^[[:space:]]*(object|inherited|inline) ')
         items=$(grep -cE '^[0-9]+ [0-9]+ ' "$work/out")
     fi
     # No job leaves a print file or a partial PDF file behind.
-    if compgen -G "$work/tmp/pbx*" >/dev/null; then
-        echo "FAILED: $name (print files left: $(ls "$work/tmp"))"
+    if compgen -G "$tmp/pbx*" >/dev/null; then
+        echo "FAILED: $name (print files left: $(cd "$tmp" && ls -- pbx*))"
         failed=$((failed + 1))
     elif compgen -G "$dir/*.pdf.??????" >/dev/null; then
         echo "FAILED: $name (partial PDF files left: $(cd "$dir" && ls -- *.pdf.??????))"
@@ -95,5 +135,5 @@ for case in "$cases"/*/; do
     rm -rf "$work"
 done
 
-echo "$((count - failed)) passed, $failed failed"
+echo "$((count - failed)) passed, $failed failed${windows:+, $skipped left out under Wine}"
 [ "$failed" -eq 0 ]
