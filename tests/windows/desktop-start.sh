@@ -25,7 +25,9 @@ pembrill=$!
 # The title of a visible window, waited for up to 60 s.
 wait_for() {
     for _ in $(seq 1 120); do
-        xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 && return 0
+        local window
+        window=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+        [ -n "$window" ] && echo "$window" && return 0
         kill -0 $pembrill 2>/dev/null || return 1
         sleep 0.5
     done
@@ -40,8 +42,12 @@ else
     fail "no main window \"Pembrill\""
 fi
 shown Warning && fail "a warning shows: is the converter not found?"
-sleep 4
-shown About && fail "the splash is still there after 4 s"
+# The splash closes itself 3.5 s after the main window is made.
+for _ in $(seq 1 60); do
+    shown About || break
+    sleep 0.5
+done
+shown About && fail "the splash is still there after 30 s"
 if [ -n "${main:-}" ]; then
     import -window "$main" "$screenshot"
     colours=$(convert "$screenshot" -format %k info:)
@@ -50,7 +56,7 @@ if [ -n "${main:-}" ]; then
     else
         fail "the main window is blank ($colours colours)"
     fi
-    xdotool windowfocus "$main"
+    xdotool windowfocus --sync "$main"
     xdotool key --window "$main" alt+F4
 fi
 for _ in $(seq 1 40); do
