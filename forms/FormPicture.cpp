@@ -11,8 +11,6 @@ namespace pembrill {
 
 namespace {
 
-constexpr PictureColor WindowColor = 0xFFFFFF;
-constexpr PictureColor ButtonFaceColor = 0xC0C0C0;
 // The designer's square for a component, icon and frame.
 constexpr int ComponentSquare = 28;
 // A sunken edge, as Ctl3D draws BorderStyle bsSingle.

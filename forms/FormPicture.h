@@ -90,6 +90,11 @@ struct PictureRect {
 // them.
 using PictureColor = uint32_t;
 
+// Windows 95's standard scheme: the colours a control shows when its own are
+// not given, and the faces its drawing is made of.
+inline constexpr PictureColor ButtonFaceColor = 0xC0C0C0;
+inline constexpr PictureColor WindowColor = 0xFFFFFF;
+
 struct PictureFont {
     std::string Name = "MS Sans Serif";
     // As Delphi keeps it: negative, the character height in pixels; positive,
@@ -144,7 +149,7 @@ struct PictureElement {
     int ActiveTab = -1;
     std::vector<PictureColumn> Columns;
     PictureFont Font;
-    PictureColor Color = 0xC0C0C0;
+    PictureColor Color = ButtonFaceColor;
     bool Visible = true;
     bool Enabled = true;
     // A check box or radio button that is checked.

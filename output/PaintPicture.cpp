@@ -11,12 +11,10 @@ namespace pembrill {
 namespace {
 
 // Windows 95's standard scheme.
-constexpr PictureColor Face = 0xC0C0C0;
 constexpr PictureColor Shadow = 0x808080;
 constexpr PictureColor DarkShadow = 0x000000;
 constexpr PictureColor Highlight = 0xFFFFFF;
 constexpr PictureColor Light = 0xDFDFDF;
-constexpr PictureColor WindowColour = 0xFFFFFF;
 constexpr PictureColor ActiveCaption = 0x000080;
 constexpr PictureColor Black = 0x000000;
 
@@ -119,7 +117,7 @@ private:
     }
 
     void Button(const QRectF& rect) {
-        Canvas.Fill(rect, Face);
+        Canvas.Fill(rect, ButtonFaceColor);
         Raised(rect);
     }
 
@@ -163,11 +161,11 @@ private:
     void PaintWindow(const PictureElement& form) {
         const QRectF bounds = RectOf(form.Bounds);
         if (form.Kind != PictureKind::Form) {
-            Canvas.Fill(bounds, form.Kind == PictureKind::DataModule ? WindowColour : form.Color);
+            Canvas.Fill(bounds, form.Kind == PictureKind::DataModule ? WindowColor : form.Color);
             Frame(bounds, Shadow, Shadow);
             return;
         }
-        Canvas.Fill(bounds, Face);
+        Canvas.Fill(bounds, ButtonFaceColor);
         if (Picture.Border != FormBorder::None)
             Raised(bounds);
         Canvas.Fill(RectOf(form.Client), form.Color);
@@ -197,7 +195,8 @@ private:
                            left - bar.left() - (tool ? 4 : 22), bar.height());
         Canvas.Text(title, TextPlace::MiddleLeft, SystemFont(true), Highlight, form.Text);
         if (!tool)
-            Canvas.Fill(QRectF(bar.left() + 2, bar.top() + 1, 16, bar.height() - 2), Face);
+            Canvas.Fill(QRectF(bar.left() + 2, bar.top() + 1, 16, bar.height() - 2),
+                        ButtonFaceColor);
     }
 
     // Minimise, maximise and close.
@@ -222,7 +221,7 @@ private:
         const QRectF bar = RectOf(Picture.MenuBar);
         if (bar.isEmpty())
             return;
-        Canvas.Fill(bar, Face);
+        Canvas.Fill(bar, ButtonFaceColor);
         double left = bar.left() + 6;
         for (const std::string& caption : Picture.MenuItems) {
             const QRectF box(left, bar.top(), std::max(0.0, bar.right() - left), bar.height());
@@ -323,7 +322,7 @@ private:
             PaintImageControl(e, rect);
             return;
         case PictureKind::Shape:
-            Canvas.Fill(rect, WindowColour);
+            Canvas.Fill(rect, WindowColor);
             Frame(rect, Black, Black);
             return;
         case PictureKind::Bevel:
@@ -353,7 +352,7 @@ private:
             PaintTrackBar(rect);
             return;
         case PictureKind::ProgressBar:
-            Canvas.Fill(rect, Face);
+            Canvas.Fill(rect, ButtonFaceColor);
             Frame(rect, Shadow, Highlight);
             return;
         case PictureKind::UpDown:
@@ -413,7 +412,7 @@ private:
     }
 
     void PaintGlyphButton(const PictureElement& e, const QRectF& rect) {
-        Canvas.Fill(rect, Face);
+        Canvas.Fill(rect, ButtonFaceColor);
         if (e.Kind == PictureKind::BitButton) {
             Frame(rect, Black, Black);
             Raised(Inset(rect, 1));
@@ -458,7 +457,7 @@ private:
     }
 
     void CheckBox(const QRectF& box, bool checked) {
-        Canvas.Fill(box, WindowColour);
+        Canvas.Fill(box, WindowColor);
         Sunken(box);
         if (!checked)
             return;
@@ -481,7 +480,7 @@ private:
         Canvas.Polygon(octagon(box.adjusted(0, 0, -1, -1)), Shadow);
         Canvas.Polygon(octagon(box.adjusted(1, 1, -1, -1)), Light);
         Canvas.Polygon(octagon(box.adjusted(1, 1, -2, -2)), DarkShadow);
-        Canvas.Polygon(octagon(Inset(box, 2)), WindowColour);
+        Canvas.Polygon(octagon(Inset(box, 2)), WindowColor);
         if (checked)
             Canvas.Polygon(octagon(Inset(box, 4.5)), Black);
     }
@@ -578,13 +577,14 @@ private:
                          e.Columns[column].Text);
             }
             x += widths[c] + 1;
-            Canvas.Line({x - 1, inside.top() + row}, {x - 1, inside.bottom() - 1}, Face);
+            Canvas.Line({x - 1, inside.top() + row}, {x - 1, inside.bottom() - 1}, ButtonFaceColor);
         }
         const double firstWidth = widths.front();
         for (double y = inside.top() + row; y < inside.bottom(); y += row + 1) {
-            Canvas.Fill(QRectF(inside.left(), y, firstWidth, row), Face);
+            Canvas.Fill(QRectF(inside.left(), y, firstWidth, row), ButtonFaceColor);
             Raised(QRectF(inside.left(), y, firstWidth, row));
-            Canvas.Line({inside.left(), y + row}, {std::min(x, inside.right()) - 1, y + row}, Face);
+            Canvas.Line({inside.left(), y + row}, {std::min(x, inside.right()) - 1, y + row},
+                        ButtonFaceColor);
             if (data)
                 break;
         }
@@ -615,7 +615,7 @@ private:
     void PaintTabs(const PictureElement& e, const QRectF& rect) {
         const double row = std::max(double(TabRow), PicturePixelSize(e.Font) * 4 / 3.0 + 6);
         const QRectF body = rect.adjusted(0, e.Items.empty() ? 0 : row - 2, 0, 0);
-        Canvas.Fill(body, Face);
+        Canvas.Fill(body, ButtonFaceColor);
         Raised(body);
         double left = rect.left() + 2;
         for (size_t i = 0; i < e.Items.size() && left < rect.right(); ++i) {
@@ -626,7 +626,7 @@ private:
             QRectF tab(left, rect.top() + 2, width, row - 2);
             if (front)
                 tab.adjust(-2, -2, 2, 0);
-            Canvas.Fill(tab, Face);
+            Canvas.Fill(tab, ButtonFaceColor);
             Canvas.Line(tab.topLeft() + QPointF(0, 2), tab.bottomLeft(), Highlight);
             Canvas.Line(tab.topLeft() + QPointF(2, 0), tab.topRight() + QPointF(-3, 0), Highlight);
             Canvas.Line(tab.topRight() + QPointF(-1, 2), tab.bottomRight() + QPointF(-1, -1),
@@ -656,7 +656,7 @@ private:
     }
 
     void PaintStatusBar(const PictureElement& e, const QRectF& rect) {
-        Canvas.Fill(rect, Face);
+        Canvas.Fill(rect, ButtonFaceColor);
         if (e.Columns.empty()) {
             Frame(Inset(rect, 2), Shadow, Highlight);
             Text(Inset(rect, 4), TextPlace::MiddleLeft, e, e.Text);
@@ -674,7 +674,7 @@ private:
     }
 
     void PaintTrackBar(const QRectF& rect) {
-        Canvas.Fill(rect, Face);
+        Canvas.Fill(rect, ButtonFaceColor);
         const double middle = rect.top() + std::min(rect.height() / 2, 12.0);
         const QRectF channel(rect.left() + 8, middle - 2, rect.width() - 16, 4);
         Sunken(channel);
@@ -746,7 +746,7 @@ private:
     void PaintComponent(const PictureElement& e, const QRectF& rect) {
         Button(rect);
         const QRectF icon = Inset(rect, 6);
-        Canvas.Fill(icon, WindowColour);
+        Canvas.Fill(icon, WindowColor);
         Frame(icon, Shadow, Black);
         Canvas.Text(QRectF(rect.left() - 24, rect.bottom() + 1, rect.width() + 48, 14),
                     TextPlace::Centre, SystemFont(false), Black, e.Name);
