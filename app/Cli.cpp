@@ -85,14 +85,15 @@ void PrintSections(const PrintJob& job) {
     for (const PrintSection& section : job.Sections()) {
         Write("=== " + section.HeaderText + " | " + section.FooterFileName + " | " +
               section.Font.Name + " | " + section.Font.Size + "\n");
-        std::ifstream file(section.PrintFile, std::ios::binary);
+        std::ifstream file(ToFileSystemPath(section.PrintFile), std::ios::binary);
         Write(std::string(std::istreambuf_iterator<char>(file), {}));
     }
 }
 
 std::string AbsolutePath(const std::string& name) {
     std::error_code error;
-    return std::filesystem::absolute(name, error).lexically_normal().string();
+    return FromFileSystemPath(
+        std::filesystem::absolute(ToFileSystemPath(name), error).lexically_normal());
 }
 
 // The Open dialog returns only an existing file with the project extension,
@@ -100,7 +101,7 @@ std::string AbsolutePath(const std::string& name) {
 bool ResolveProjectFile(const std::string& name, std::string& path) {
     std::error_code error;
     path = AbsolutePath(name);
-    const auto status = std::filesystem::status(path, error);
+    const auto status = std::filesystem::status(ToFileSystemPath(path), error);
     if (!error && std::filesystem::is_directory(status))
         error = std::make_error_code(std::errc::is_a_directory);
     if (error) {

@@ -1,5 +1,6 @@
 #include "app/Cli.h"
 #include "app/Headless.h"
+#include "platform/Process.h"
 
 #include <QApplication>
 
@@ -10,8 +11,7 @@
 int main(int argc, char** argv) {
     pembrill::CliOptions options;
     std::string error;
-    if (!pembrill::ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), options,
-                                   error)) {
+    if (!pembrill::ParseCliOptions(pembrill::ProgramArguments(argc, argv), options, error)) {
         std::fprintf(stderr, "pembrill-cli: %s\n%s", error.c_str(),
                      pembrill::CliUsage(false).c_str());
         return 2;

@@ -10,8 +10,8 @@ namespace pembrill {
 QString ToDisplay(const std::string& bytes);
 
 // A name the user typed or picked in a window, back to the bytes the
-// program keeps: UTF-8, as the file system names it, or on Windows the ANSI
-// code page, as the system's "A" functions take it.
+// program keeps: UTF-8, which every system's file functions are given as
+// they would be shown (on Windows through the wide functions).
 std::string FromDisplay(const QString& text);
 
 } // namespace pembrill

@@ -1,5 +1,7 @@
 #include "output/PdfSyntax.h"
 
+#include "platform/Files.h"
+
 #include <zlib.h>
 
 #include <charconv>
@@ -106,7 +108,7 @@ PdfFile::~PdfFile() {
 }
 
 bool PdfFile::Open(const std::string& path) {
-    File = std::fopen(path.c_str(), "wb");
+    File = OpenFile(path, "wb");
     if (!File)
         return false;
     std::setvbuf(File, nullptr, _IOFBF, 1 << 20);

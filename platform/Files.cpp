@@ -2,6 +2,7 @@
 
 #include "platform/ByteText.h"
 #include "platform/FileError.h"
+#include "platform/TextDecoding.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -55,7 +56,7 @@ std::string EntryPrefix(const std::string& directory) {
 // The attributes of an existing file or directory; nullopt when none exists.
 std::optional<WIN32_FILE_ATTRIBUTE_DATA> AttributesOf(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+    if (!::GetFileAttributesExW(ToWide(path).c_str(), GetFileExInfoStandard, &data))
         return std::nullopt;
     return data;
 }
@@ -68,16 +69,15 @@ bool IsRegularFile(const WIN32_FILE_ATTRIBUTE_DATA& data) {
 // finds them.
 std::vector<std::string> EntryNames(const std::string& directory) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found{};
-    const std::string pattern = EntryPrefix(directory) + "*";
-    const HANDLE search = ::FindFirstFileA(pattern.c_str(), &found);
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW(ToWide(EntryPrefix(directory) + "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return names;
     do {
-        const std::string name = found.cFileName;
+        const std::string name = FromWide(found.cFileName);
         if (name != "." && name != "..")
             names.push_back(name);
-    } while (::FindNextFileA(search, &found));
+    } while (::FindNextFileW(search, &found));
     ::FindClose(search);
     return names;
 }
@@ -213,15 +213,13 @@ std::string NativePath(const std::string& name) {
     return name;
 }
 
-// A name from a project file is bytes in the system's ANSI code page, as the
-// "A" functions take them.
 std::FILE* OpenFileForReading(const std::string& path) {
     const auto attributes = AttributesOf(path);
     if (attributes && (attributes->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         errno = EISDIR;
         throw LastFileError();
     }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenFile(path, "rb");
     if (!file)
         throw LastFileError();
     ThrowUnlessDiskFile(file);
@@ -246,7 +244,19 @@ std::optional<std::chrono::nanoseconds> LastWriteTime(const std::string& path) {
 }
 
 bool SetWorkingDirectory(const std::string& directory) {
-    return ::SetCurrentDirectoryA(directory.c_str()) != 0;
+    return ::SetCurrentDirectoryW(ToWide(directory).c_str()) != 0;
+}
+
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    return ::_wfopen(ToWide(path).c_str(), ToWide(mode).c_str());
+}
+
+std::filesystem::path ToFileSystemPath(const std::string& name) {
+    return ToWide(name);
+}
+
+std::string FromFileSystemPath(const std::filesystem::path& path) {
+    return FromWide(path.wstring());
 }
 
 #else
@@ -292,6 +302,18 @@ std::optional<std::chrono::nanoseconds> LastWriteTime(const std::string& path) {
 
 bool SetWorkingDirectory(const std::string& directory) {
     return ::chdir(directory.c_str()) == 0;
+}
+
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
+}
+
+std::filesystem::path ToFileSystemPath(const std::string& name) {
+    return name;
+}
+
+std::string FromFileSystemPath(const std::filesystem::path& path) {
+    return path.string();
 }
 
 #endif

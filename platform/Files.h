@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,5 +56,14 @@ std::vector<std::string> FilesWithExtension(const std::string& directory,
 
 // Makes the process's working directory the given one; false when it fails.
 bool SetWorkingDirectory(const std::string& directory);
+
+// std::fopen of a name as the program keeps it: on Windows through the wide
+// functions (see ToWide), as every file function here.
+std::FILE* OpenFile(const std::string& path, const char* mode);
+
+// A name as the program keeps it for the standard library's file functions,
+// and back; on Windows through the wide names, not the ANSI code page.
+std::filesystem::path ToFileSystemPath(const std::string& name);
+std::string FromFileSystemPath(const std::filesystem::path& path);
 
 } // namespace pembrill

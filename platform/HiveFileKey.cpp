@@ -1,5 +1,7 @@
 #include "platform/HiveFileKey.h"
 
+#include "platform/Files.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -11,6 +13,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/TextDecoding.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,7 +30,7 @@ namespace {
 // The file's bytes; "" when it does not exist. nullopt, with errno set, when
 // it cannot be read.
 std::optional<std::string> ReadHiveText(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenFile(path, "rb");
     if (!file)
         return errno == ENOENT ? std::optional<std::string>("") : std::nullopt;
     std::string text;
@@ -56,13 +60,14 @@ bool WriteAll(HANDLE file, std::string_view text) {
 // then takes the hive's name in one step, so that the hive is always the old
 // file or the new one. A hive made read-only is not replaced.
 bool ReplaceFile(const std::string& path, const std::string& text) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const std::wstring hive = ToWide(path);
+    const DWORD attributes = ::GetFileAttributesW(hive.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         errno = EACCES;
         return false;
     }
-    const std::string temporary = path + ".new";
-    const HANDLE file = ::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    const std::wstring temporary = hive + L".new";
+    const HANDLE file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         errno = EACCES;
@@ -70,10 +75,10 @@ bool ReplaceFile(const std::string& path, const std::string& text) {
     }
     const bool written = WriteAll(file, text) && ::FlushFileBuffers(file);
     ::CloseHandle(file);
-    if (written && ::MoveFileExA(temporary.c_str(), path.c_str(),
+    if (written && ::MoveFileExW(temporary.c_str(), hive.c_str(),
                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
-    ::DeleteFileA(temporary.c_str());
+    ::DeleteFileW(temporary.c_str());
     errno = EIO;
     return false;
 }
@@ -200,7 +205,7 @@ std::unique_ptr<HiveFileKey> HiveFileKey::Create(const std::string& hivePath,
     if (!hive.HasKey(keyName)) {
         hive.AddKey(keyName);
         std::error_code error;
-        std::filesystem::create_directories(std::filesystem::path(hivePath).parent_path(), error);
+        std::filesystem::create_directories(ToFileSystemPath(hivePath).parent_path(), error);
         if (error || !ReplaceFile(hivePath, hive.Text()))
             return nullptr;
     }

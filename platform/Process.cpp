@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include "platform/TextDecoding.h"
+
+#include <shellapi.h>
+
 namespace pembrill {
 
 namespace {
@@ -11,20 +15,22 @@ namespace {
 // One argument as the C runtime splits a command line back into arguments:
 // in quotes, each quote escaped, and the backslashes before a quote (or
 // before the closing quote) doubled. A path with blanks then arrives whole.
-std::string QuotedArgument(const std::string& argument) {
-    std::string quoted = "\"";
+// Each name is made wide on its own: the converter's path from the registry
+// and a form's name from a Delphi 2 project need not share an encoding.
+std::wstring QuotedArgument(const std::string& name) {
+    std::wstring quoted = L"\"";
     size_t backslashes = 0;
-    for (const char c : argument) {
-        if (c == '\\') {
+    for (const wchar_t c : ToWide(name)) {
+        if (c == L'\\') {
             ++backslashes;
             continue;
         }
-        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
         backslashes = 0;
         quoted += c;
     }
-    quoted.append(backslashes * 2, '\\');
-    return quoted + '"';
+    quoted.append(backslashes * 2, L'\\');
+    return quoted + L'"';
 }
 
 } // namespace
@@ -35,15 +41,15 @@ std::string QuotedArgument(const std::string& argument) {
 // output.
 bool RunAndWait(const std::string& program, const std::string& argument,
                 const std::string& workingDirectory, int& errorCode) {
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWMINNOACTIVE;
     PROCESS_INFORMATION process{};
-    std::string commandLine = QuotedArgument(program) + " " + QuotedArgument(argument);
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+    std::wstring commandLine = QuotedArgument(program) + L" " + QuotedArgument(argument);
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
                           NORMAL_PRIORITY_CLASS | CREATE_NO_WINDOW, nullptr,
-                          workingDirectory.c_str(), &startup, &process)) {
+                          ToWide(workingDirectory).c_str(), &startup, &process)) {
         errorCode = static_cast<int>(::GetLastError());
         return false;
     }
@@ -52,6 +58,20 @@ bool RunAndWait(const std::string& program, const std::string& argument,
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     return true;
+}
+
+// The C runtime's argv holds the arguments in the ANSI code page, with '?'
+// for what it cannot hold; the wide command line holds them all.
+std::vector<std::string> ProgramArguments(int, char**) {
+    std::vector<std::string> arguments;
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!wide)
+        return arguments;
+    for (int i = 1; i < count; ++i)
+        arguments.push_back(FromWide(wide[i]));
+    ::LocalFree(wide);
+    return arguments;
 }
 
 } // namespace pembrill
@@ -129,6 +149,10 @@ bool RunAndWait(const std::string& program, const std::string& argument,
         return false;
     WaitUntilEnded(child);
     return true;
+}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
 }
 
 } // namespace pembrill

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace pembrill {
 
@@ -11,5 +12,9 @@ namespace pembrill {
 // errorCode.
 bool RunAndWait(const std::string& program, const std::string& argument,
                 const std::string& workingDirectory, int& errorCode);
+
+// The arguments the program was started with, after its own name, as the
+// program keeps names: the bytes given on POSIX, UTF-8 on Windows.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 } // namespace pembrill

@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/TextDecoding.h"
 #else
 #include <pwd.h>
 #include <unistd.h>
@@ -41,8 +44,9 @@ std::unique_ptr<RegistryKey> CreateHiveFileKey(RegistryRoot root, const std::str
 
 #ifdef _WIN32
 
-// A key of the system's registry; names and texts are bytes in the system's
-// ANSI code page, as the "A" functions take them.
+// A key of the system's registry, through the wide functions: the program's
+// bytes go in as they would be shown, and the registry's texts come back as
+// UTF-8, also those that Windows' ANSI code page cannot hold.
 class SystemRegistryKey : public RegistryKey {
 public:
     SystemRegistryKey(HKEY key, std::string name) : Key(key), Name(std::move(name)) {}
@@ -51,29 +55,31 @@ public:
     SystemRegistryKey& operator=(const SystemRegistryKey&) = delete;
 
     std::string ReadString(const std::string& name) override {
+        const std::wstring valueName = ToWide(name);
         DWORD type = 0;
         DWORD size = 0;
-        const LONG found = ::RegQueryValueExA(Key, name.c_str(), nullptr, &type, nullptr, &size);
+        const LONG found =
+            ::RegQueryValueExW(Key, valueName.c_str(), nullptr, &type, nullptr, &size);
         if (found == ERROR_FILE_NOT_FOUND)
             return "";
         if (found != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
             Fail(name, "is not a string");
-        std::string text(size, '\0');
+        std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
         if (size > 0 &&
-            ::RegQueryValueExA(Key, name.c_str(), nullptr, &type,
+            ::RegQueryValueExW(Key, valueName.c_str(), nullptr, &type,
                                reinterpret_cast<BYTE*>(text.data()), &size) != ERROR_SUCCESS)
             Fail(name, "cannot be read");
         // A C string: the stored text usually, but not always, ends in its
         // zero, and nothing after a zero counts.
-        text.resize(std::min<size_t>(size, std::strlen(text.c_str())));
-        return text;
+        text.resize(std::wcslen(text.c_str()));
+        return FromWide(text);
     }
 
     uint32_t ReadInteger(const std::string& name) override {
         DWORD type = 0;
         DWORD value = 0;
         DWORD size = sizeof value;
-        const LONG read = ::RegQueryValueExA(Key, name.c_str(), nullptr, &type,
+        const LONG read = ::RegQueryValueExW(Key, ToWide(name).c_str(), nullptr, &type,
                                              reinterpret_cast<BYTE*>(&value), &size);
         if (read == ERROR_FILE_NOT_FOUND)
             Fail(name, "does not exist");
@@ -83,7 +89,8 @@ public:
     }
 
     void WriteString(const std::string& name, const std::string& value) override {
-        Write(name, REG_SZ, value.c_str(), std::strlen(value.c_str()) + 1);
+        const std::wstring text = ToWide(value.substr(0, std::strlen(value.c_str())));
+        Write(name, REG_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
     }
 
     void WriteInteger(const std::string& name, uint32_t value) override {
@@ -93,7 +100,7 @@ public:
 
 private:
     void Write(const std::string& name, DWORD type, const void* data, size_t size) {
-        if (::RegSetValueExA(Key, name.c_str(), 0, type, static_cast<const BYTE*>(data),
+        if (::RegSetValueExW(Key, ToWide(name).c_str(), 0, type, static_cast<const BYTE*>(data),
                              static_cast<DWORD>(size)) != ERROR_SUCCESS)
             Fail(name, "cannot be written");
     }
@@ -116,7 +123,7 @@ std::unique_ptr<RegistryKey> OpenSystemKey(RegistryRoot root, const std::string&
     if (root == RegistryRoot::LocalMachine)
         rights |= KEY_WOW64_32KEY;
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(rootKey, path.c_str(), 0, rights, &key) != ERROR_SUCCESS)
+    if (::RegOpenKeyExW(rootKey, ToWide(path).c_str(), 0, rights, &key) != ERROR_SUCCESS)
         return nullptr;
     return std::make_unique<SystemRegistryKey>(key, RootName(root) + "\\" + path);
 }
@@ -124,7 +131,7 @@ std::unique_ptr<RegistryKey> OpenSystemKey(RegistryRoot root, const std::string&
 std::unique_ptr<RegistryKey> CreateSystemKey(RegistryRoot root, const std::string& path) {
     const HKEY rootKey = root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
     HKEY key = nullptr;
-    if (::RegCreateKeyExA(rootKey, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    if (::RegCreateKeyExW(rootKey, ToWide(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                           KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return nullptr;
     return std::make_unique<SystemRegistryKey>(key, RootName(root) + "\\" + path);

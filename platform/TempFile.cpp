@@ -1,5 +1,7 @@
 #include "platform/TempFile.h"
 
+#include "platform/Files.h"
+
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -15,6 +17,8 @@
 #include <io.h>
 #include <sys/stat.h>
 #include <windows.h>
+
+#include "platform/TextDecoding.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -34,7 +38,8 @@ namespace {
 enum SlotState : int { SlotFree, SlotFilling, SlotUsed };
 
 #ifdef _WIN32
-constexpr size_t MaxPath = MAX_PATH;
+// A path of MAX_PATH UTF-16 units takes at most three bytes a unit in UTF-8.
+constexpr size_t MaxPath = 3 * MAX_PATH + 1;
 #else
 constexpr size_t MaxPath = PATH_MAX;
 #endif
@@ -47,13 +52,14 @@ struct TrackedFile {
 
 std::atomic<TrackedFile*> TrackedFiles{nullptr};
 
-// Only calls a signal handler may make.
+// Only calls a signal handler may make; on Windows it runs on a thread of
+// its own (a console event), not in a signal, and may convert the name.
 void RemoveTrackedFiles() {
     for (TrackedFile* file = TrackedFiles.load(); file; file = file->Next) {
         if (file->State.load() != SlotUsed)
             continue;
 #ifdef _WIN32
-        ::DeleteFileA(file->Path);
+        ::DeleteFileW(ToWide(file->Path).c_str());
 #else
         unlink(file->Path);
 #endif
@@ -145,7 +151,8 @@ std::string RandomSuffix() {
 // umask gives a new file; -1, with errno set, when it cannot be made.
 int CreateExclusively(const std::string& path) {
 #ifdef _WIN32
-    return _open(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+    return _wopen(ToWide(path).c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
+                  _S_IREAD | _S_IWRITE);
 #else
     return open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
 #endif
@@ -190,7 +197,7 @@ bool ReplacementFile::Create() {
 
 // Untracked once renamed: the name it had is free for another program.
 bool ReplacementFile::MoveIntoPlace(std::error_code& error) {
-    std::filesystem::rename(Partial, Target, error);
+    std::filesystem::rename(ToFileSystemPath(Partial), ToFileSystemPath(Target), error);
     if (error)
         return false;
     Untrack(Partial);
@@ -204,17 +211,17 @@ bool ReplacementFile::MoveIntoPlace(std::error_code& error) {
 // temporary files: prefix, four hex digits, suffix (".TMP"). Made only when
 // no file of that name exists, so two programs never share one.
 std::FILE* CreateTempFile(const std::string& prefix, const std::string& suffix, std::string& path) {
-    char directory[MAX_PATH + 1];
-    const DWORD length = ::GetTempPathA(sizeof directory, directory);
+    wchar_t directory[MAX_PATH + 1];
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, directory);
     if (length == 0 || length > MAX_PATH)
         return nullptr;
+    const std::string folder = FromWide(std::wstring(directory, length));
     const unsigned start = ::GetTickCount() ^ ::GetCurrentProcessId();
     for (unsigned attempt = 0; attempt < 0x10000; ++attempt) {
         char unique[5];
         std::snprintf(unique, sizeof unique, "%04X", (start + attempt) & 0xFFFF);
-        const std::string name = directory + prefix + unique + suffix;
-        const int descriptor =
-            _open(name.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+        const std::string name = folder + prefix + unique + suffix;
+        const int descriptor = CreateExclusively(name);
         if (descriptor < 0) {
             if (errno == EEXIST)
                 continue;
@@ -223,7 +230,7 @@ std::FILE* CreateTempFile(const std::string& prefix, const std::string& suffix, 
         std::FILE* file = _fdopen(descriptor, "wb");
         if (!file) {
             _close(descriptor);
-            ::DeleteFileA(name.c_str());
+            ::DeleteFileW(ToWide(name).c_str());
             return nullptr;
         }
         Track(name);
@@ -236,7 +243,7 @@ std::FILE* CreateTempFile(const std::string& prefix, const std::string& suffix, 
 // Removed before it is untracked: an event in between only repeats the
 // deletion.
 void RemoveTempFile(const std::string& path) {
-    ::DeleteFileA(path.c_str());
+    ::DeleteFileW(ToWide(path).c_str());
     Untrack(path);
 }
 

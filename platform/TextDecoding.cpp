@@ -108,22 +108,20 @@ int CodePageFromEnvironment() {
 
 #ifdef _WIN32
 
-std::string Decode(const std::string& bytes, int codePage) {
+std::wstring WideOf(const std::string& bytes, UINT codePage) {
     const int size = static_cast<int>(bytes.size());
-    UINT page = static_cast<UINT>(codePage);
-    int wideLength = ::MultiByteToWideChar(page, 0, bytes.data(), size, nullptr, 0);
-    if (wideLength == 0) {
-        page = WesternCodePage;
-        wideLength = ::MultiByteToWideChar(page, 0, bytes.data(), size, nullptr, 0);
-    }
-    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    ::MultiByteToWideChar(page, 0, bytes.data(), size, wide.data(), wideLength);
-    const int length =
-        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, out.data(), length, nullptr,
-                          nullptr);
-    return out;
+    const int length = ::MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), length);
+    return wide;
+}
+
+std::string Decode(const std::string& bytes, int codePage) {
+    const auto page = static_cast<UINT>(codePage);
+    const bool known =
+        bytes.empty() || ::MultiByteToWideChar(page, 0, bytes.data(),
+                                               static_cast<int>(bytes.size()), nullptr, 0) != 0;
+    return FromWide(WideOf(bytes, known ? page : WesternCodePage));
 }
 
 #else
@@ -233,5 +231,22 @@ std::string DecodeForDisplay(const std::string& bytes, int codePage) {
         return bytes.compare(0, Bom.size(), Bom) == 0 ? bytes.substr(Bom.size()) : bytes;
     return Decode(bytes, codePage);
 }
+
+#ifdef _WIN32
+
+std::wstring ToWide(const std::string& bytes) {
+    return WideOf(DecodeForDisplay(bytes), CP_UTF8);
+}
+
+std::string FromWide(const std::wstring& text) {
+    const int size = static_cast<int>(text.size());
+    const int length =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), length, nullptr, nullptr);
+    return out;
+}
+
+#endif
 
 } // namespace pembrill

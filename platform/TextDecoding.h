@@ -26,4 +26,16 @@ int UserCodePage();
 // English, "C", "POSIX" and every language without one of its own.
 int CodePageOfLocale(const std::string& locale);
 
+#ifdef _WIN32
+// Names and texts for the system's wide ("W") functions. The program keeps
+// them as bytes: UTF-8 where they come from the system or a window, and as
+// written in a project file (a later Delphi's UTF-8 or Delphi 2's ANSI code
+// page). They reach the system as they would be shown, so a name beyond the
+// ANSI code page (a user folder named Łukasz on a 1252 system) is still found.
+std::wstring ToWide(const std::string& bytes);
+
+// What the system's wide functions give, as the UTF-8 the program keeps.
+std::string FromWide(const std::wstring& text);
+#endif
+
 } // namespace pembrill

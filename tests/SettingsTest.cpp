@@ -386,14 +386,15 @@ TEST_F(SettingsTest, AKeyThatCannotBeCreatedIsTheSaveError) {
 #ifdef _WIN32
 
 // The same values through the system's registry: texts as REG_SZ, Booleans
-// as REG_DWORD, and back.
+// as REG_DWORD, and back. A text typed in a window (UTF-8) is stored as the
+// text it is, which a program reading it in the ANSI code page sees too.
 TEST(SystemRegistrySettingsTest, SavedValuesLoadBackThroughTheSystemRegistry) {
     test::UnsetEnvironment("PEMBRILL_REGISTRY");
     const test::SystemRegistryKeyScope settings(HKEY_CURRENT_USER, SettingsKeyPath);
     RecordingMessageSink messages;
     ScopedMessageSink sink{messages};
     FakeControls saved;
-    saved.Texts["HeaderFont"] = "Caf\xe9 Sans";
+    saved.Texts["HeaderFont"] = "Caf\xC3\xA9 Sans";
     saved.Checks["WordWrap"] = false;
 
     SaveDefaults(saved);

@@ -1,5 +1,6 @@
 #include "platform/TempFile.h"
 
+#include "platform/Files.h"
 #include "tests/support/Environment.h"
 #include "tests/support/TempDir.h"
 
@@ -28,17 +29,22 @@ namespace {
 namespace fs = std::filesystem;
 
 // Both branches: the files are made where the platform keeps temporary
-// files, by its naming, and removed again.
+// files, by its naming, and removed again, also where that folder's name
+// holds characters of no ANSI code page (a user profile named Łukasz 한).
 TEST(TempFileNamesTest, FilesAreMadeInTheTemporaryDirectoryAndRemoved) {
     test::TempDir dir;
+    const std::string where = dir / "\xC5\x81ukasz \xED\x95\x9C";
+    fs::create_directory(ToFileSystemPath(where));
 #ifdef _WIN32
-    const fs::path where = fs::temp_directory_path();
+    const char* variable = "TMP";
     const size_t unique = 4; // the system's four hex digits
 #else
-    test::SetEnvironment("TMPDIR", dir.Path);
-    const fs::path where = dir.Path;
+    const char* variable = "TMPDIR";
     const size_t unique = 6;
 #endif
+    const char* before = std::getenv(variable);
+    const std::string earlier = before ? before : "";
+    test::SetEnvironment(variable, where);
     std::vector<std::string> paths;
     for (int i = 0; i < 3; ++i) {
         std::string path;
@@ -48,22 +54,23 @@ TEST(TempFileNamesTest, FilesAreMadeInTheTemporaryDirectoryAndRemoved) {
         std::fclose(file);
         paths.push_back(path);
     }
-#ifndef _WIN32
-    test::UnsetEnvironment("TMPDIR");
-#endif
+    if (earlier.empty())
+        test::UnsetEnvironment(variable);
+    else
+        test::SetEnvironment(variable, earlier);
     for (const std::string& path : paths) {
-        const std::string name = fs::path(path).filename().string();
-        EXPECT_EQ((where / fs::path(path).filename()).lexically_normal(),
-                  fs::path(path).lexically_normal());
+        const fs::path file = ToFileSystemPath(path);
+        EXPECT_TRUE(fs::equivalent(file.parent_path(), ToFileSystemPath(where))) << path;
+        const std::string name = FromFileSystemPath(file.filename());
         EXPECT_EQ(name.substr(0, 3), "pbx");
         EXPECT_EQ(name.size(), 3 + unique + 4) << name;
         EXPECT_EQ(name.substr(name.size() - 4), ".TMP");
-        EXPECT_TRUE(fs::exists(path));
+        EXPECT_TRUE(fs::exists(file));
     }
     EXPECT_NE(paths[0], paths[1]);
     for (const std::string& path : paths) {
         RemoveTempFile(path);
-        EXPECT_FALSE(fs::exists(path));
+        EXPECT_FALSE(fs::exists(ToFileSystemPath(path)));
     }
 }
 

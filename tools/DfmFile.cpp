@@ -75,7 +75,7 @@ void ConvertForm(std::string_view form, std::ostream& text) {
 }
 
 std::string TextFileNameFor(const std::string& formPath) {
-    const std::string name = std::filesystem::path(formPath).filename().string();
+    const std::string name = FromFileSystemPath(ToFileSystemPath(formPath).filename());
     const size_t dot = name.rfind('.');
     return (dot == std::string::npos ? name : name.substr(0, dot)) + ".txt";
 }
@@ -86,7 +86,7 @@ void ConvertDfmFile(const std::string& formPath, const std::string& textPath) {
     if (!replacement.Create())
         throw FileError("cannot create a temporary file beside " + textPath + ": " +
                         LastFileError().what());
-    std::ofstream text(replacement.Path(), std::ios::binary | std::ios::trunc);
+    std::ofstream text(ToFileSystemPath(replacement.Path()), std::ios::binary | std::ios::trunc);
     ConvertForm(form, text);
     text.close();
     if (!text)

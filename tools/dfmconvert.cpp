@@ -4,17 +4,19 @@
 // standard error, exits with a non-zero code and leaves an existing FILE.txt
 // as it was.
 
+#include "platform/Process.h"
 #include "tools/DfmFile.h"
 
 #include <exception>
 #include <iostream>
 
 int main(int argc, char* argv[]) {
-    if (argc != 2) {
+    const std::vector<std::string> arguments = pembrill::ProgramArguments(argc, argv);
+    if (arguments.size() != 1) {
         std::cerr << "usage: dfmconvert FILE.dfm\n";
         return 2;
     }
-    const std::string formPath = argv[1];
+    const std::string& formPath = arguments.front();
     try {
         pembrill::ConvertDfmFile(formPath, pembrill::TextFileNameFor(formPath));
         return 0;

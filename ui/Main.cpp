@@ -405,7 +405,8 @@ void TMainForm::OpenAndRemember(const std::string& path) {
 // recent list say where the project is.
 void TMainForm::OpenProjectFile(const std::string& fileName) {
     if (AcceptProjectFileName(fileName))
-        OpenAndRemember(std::filesystem::absolute(fileName).lexically_normal().string());
+        OpenAndRemember(FromFileSystemPath(
+            std::filesystem::absolute(ToFileSystemPath(fileName)).lexically_normal()));
 }
 
 void TMainForm::OpenItemClick() {

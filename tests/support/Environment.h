@@ -8,14 +8,17 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/TextDecoding.h"
 #endif
 
 namespace pembrill::test {
 
-// setenv and unsetenv where Windows has neither.
+// setenv and unsetenv where Windows has neither; there a value beyond the
+// ANSI code page is kept whole.
 inline void SetEnvironment(const std::string& name, const std::string& value) {
 #ifdef _WIN32
-    ::_putenv_s(name.c_str(), value.c_str());
+    ::_wputenv_s(ToWide(name).c_str(), ToWide(value).c_str());
 #else
     ::setenv(name.c_str(), value.c_str(), 1);
 #endif

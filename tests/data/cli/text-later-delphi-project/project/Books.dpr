@@ -6,7 +6,8 @@ uses
   Data.Module in 'Data.Module.pas' {DM: TDataModule},
   Books.Model in 'Source\Books.Model.pas',
   Vendor.Grid in 'Vendor\Vendor.Grid.pas',
-  Vendor.Export in 'Vendor\Vendor.Export.pas';
+  Vendor.Export in 'Vendor\Vendor.Export.pas',
+  Lodz.Report in 'Łódź\Lodz.Report.pas' {ReportView};
 
 {$R *.res}
 

@@ -1,0 +1,7 @@
+unit Übrig;
+
+interface
+
+implementation
+
+end.
