@@ -1,6 +1,7 @@
 #include "app/Headless.h"
 
 #include <QByteArray>
+#include <QFont>
 #include <QString>
 #include <QtGlobal>
 
@@ -32,6 +33,17 @@ void UseTheSystemsFonts() {
         return;
     qputenv("QT_QPA_FONTDIR", (QString::fromWCharArray(windows, length) + "\\Fonts").toLocal8Bit());
 }
+
+// The reports name Arial, Courier New and Times New Roman. A system without
+// them (Wine; Windows without its core fonts) may hold their stand-ins of the
+// same metrics, which fontconfig gives for them on Linux; the offscreen
+// platform knows no such aliases and took whatever font came first, so the
+// report's lines and columns fell elsewhere than on Linux.
+void UseStandInsOfTheReportsFonts() {
+    QFont::insertSubstitution("Arial", "Liberation Sans");
+    QFont::insertSubstitution("Courier New", "Liberation Mono");
+    QFont::insertSubstitution("Times New Roman", "Liberation Serif");
+}
 #endif
 
 } // namespace
@@ -41,6 +53,7 @@ void PrepareHeadlessQt() {
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #ifdef _WIN32
     UseTheSystemsFonts();
+    UseStandInsOfTheReportsFonts();
 #endif
     qInstallMessageHandler(KeepQtQuiet);
 }
