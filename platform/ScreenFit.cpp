@@ -42,6 +42,22 @@ ScreenFit FitBesideSystemTaskbar() {
                             ::GetSystemMetrics(SM_CYFULLSCREEN), ::GetSystemMetrics(SM_CYCAPTION));
 }
 
+ScreenRect ClientAreaWithin(const ScreenRect& outer, void* window) {
+    const HWND handle = static_cast<HWND>(window);
+    RECT bounds{};
+    RECT client{};
+    POINT clientOrigin{0, 0};
+    if (!::GetWindowRect(handle, &bounds) || !::GetClientRect(handle, &client) ||
+        !::ClientToScreen(handle, &clientOrigin))
+        return outer;
+    const int left = clientOrigin.x - bounds.left;
+    const int top = clientOrigin.y - bounds.top;
+    const int right = bounds.right - clientOrigin.x - client.right;
+    const int bottom = bounds.bottom - clientOrigin.y - client.bottom;
+    return {outer.Left + left, outer.Top + top, outer.Width - left - right,
+            outer.Height - top - bottom};
+}
+
 #endif
 
 } // namespace pembrill

@@ -36,6 +36,12 @@ ScreenFit FitBesideTaskbar(const std::optional<ScreenRect>& taskbar, int fullScr
 // FitBesideTaskbar of the system's taskbar window and metrics, as the
 // program has always asked them on Windows.
 ScreenFit FitBesideSystemTaskbar();
+
+// The client area that gives the native window `window` (an HWND) the
+// outer rectangle `outer`: the window's frame as the system made it taken
+// off each side. The frame includes what a window's bounds include, the
+// invisible resize borders of Windows 10 too.
+ScreenRect ClientAreaWithin(const ScreenRect& outer, void* window);
 #endif
 
 } // namespace pembrill

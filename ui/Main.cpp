@@ -220,8 +220,15 @@ void TMainForm::FitToScreen() {
         setWindowState(Qt::WindowMaximized);
         return;
     }
-    const ScreenRect& area = fit.Geometry;
     setWindowState(Qt::WindowNoState);
+    // The geometry is the outer rectangle, as Windows gives a window's
+    // bounds, and Qt places the client area: the native window's frame comes
+    // off it. Qt's own frame margins leave out Windows 10's invisible
+    // borders, which the bounds hold. pembrill-cli's offscreen windows have
+    // no native window.
+    const ScreenRect area = QGuiApplication::platformName() == QLatin1String("windows")
+                                ? ClientAreaWithin(fit.Geometry, reinterpret_cast<void*>(winId()))
+                                : fit.Geometry;
     setGeometry(area.Left, area.Top, area.Width, area.Height);
 }
 
