@@ -174,6 +174,10 @@ void CloseWithPermissionsOf(const std::string& target, int descriptor) {
 
 } // namespace
 
+void RemoveAllTempFiles() {
+    RemoveTrackedFiles();
+}
+
 ReplacementFile::~ReplacementFile() {
     if (!Partial.empty())
         RemoveTempFile(Partial);

@@ -23,6 +23,12 @@ std::FILE* CreateTempFile(const std::string& prefix, const std::string& suffix, 
 
 void RemoveTempFile(const std::string& path);
 
+// Removes every file above that is still there, as a signal or console event
+// does, for a program told of its end otherwise: the desktop program's
+// windows when the Windows session ends. It does only what a signal handler
+// may do, so it may be called at any moment.
+void RemoveAllTempFiles();
+
 // A new version of the file target, written beside it and put in its place
 // only when whole, so that a failure or a cancel leaves the earlier file as
 // it was and nothing else. The new version is a file named target + "." +
