@@ -10,44 +10,25 @@
 #   desktop-start.sh PEMBRILL_EXE SCREENSHOT.png   (WINEPREFIX, WINEPATH set)
 set -u
 program=$1 screenshot=$2
-failed=0
-fail() { echo "FAILED: $*"; failed=1; }
-
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null' EXIT
-export DISPLAY=$display
-sleep 1
+. "$(dirname "$0")/desktop-common.sh"
+start_display 1024x768
 
 wine "$program" >/dev/null 2>&1 &
 pembrill=$!
-# The title of a visible window, waited for up to 60 s.
-wait_for() {
-    for _ in $(seq 1 120); do
-        local window
-        window=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-        [ -n "$window" ] && echo "$window" && return 0
-        kill -0 $pembrill 2>/dev/null || return 1
-        sleep 0.5
-    done
-    return 1
-}
-shown() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 
-if wait_for About >/dev/null; then echo "ok: the splash shows"; else fail "no splash"; fi
-if main=$(wait_for Pembrill); then
+if wait_for "^About$" >/dev/null; then echo "ok: the splash shows"; else fail "no splash"; fi
+if main=$(wait_for "^Pembrill$"); then
     echo "ok: the main window \"Pembrill\" shows"
 else
     fail "no main window \"Pembrill\""
 fi
-shown Warning && fail "a warning shows: is the converter not found?"
+shown "^Warning$" && fail "a warning shows: is the converter not found?"
 # The splash closes itself 3.5 s after the main window is made.
 for _ in $(seq 1 60); do
-    shown About || break
+    shown "^About$" || break
     sleep 0.5
 done
-shown About && fail "the splash is still there after 30 s"
+shown "^About$" && fail "the splash is still there after 30 s"
 if [ -n "${main:-}" ]; then
     import -window "$main" "$screenshot"
     colours=$(convert "$screenshot" -format %k info:)
