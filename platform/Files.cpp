@@ -10,6 +10,7 @@
 #include <string_view>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 #else
@@ -80,6 +81,47 @@ std::vector<std::string> EntryNames(const std::string& directory) {
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
     return names;
+}
+
+// errno for what CreateFileW failed with, as the C runtime's own open sets it.
+int ErrnoOf(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_INVALID_DRIVE:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EACCES;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return EMFILE;
+    default:
+        return EINVAL;
+    }
+}
+
+// Shared for deletion too: a print file the preview is still reading can
+// then be removed when the session ends, and goes once it is closed.
+std::FILE* OpenSharingDeletion(const std::string& path) {
+    const HANDLE handle = ::CreateFileW(ToWide(path).c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = ErrnoOf(::GetLastError());
+        return nullptr;
+    }
+    const int descriptor =
+        ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (descriptor < 0) {
+        ::CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* file = ::_fdopen(descriptor, "rb");
+    if (!file)
+        ::_close(descriptor);
+    return file;
 }
 
 // A device (NUL, CON, COM1) opens like a file but never ends or blocks.
@@ -219,7 +261,7 @@ std::FILE* OpenFileForReading(const std::string& path) {
         errno = EISDIR;
         throw LastFileError();
     }
-    std::FILE* file = OpenFile(path, "rb");
+    std::FILE* file = OpenSharingDeletion(path);
     if (!file)
         throw LastFileError();
     ThrowUnlessDiskFile(file);

@@ -68,8 +68,12 @@ TEST(TempFileNamesTest, FilesAreMadeInTheTemporaryDirectoryAndRemoved) {
         EXPECT_TRUE(fs::exists(file));
     }
     EXPECT_NE(paths[0], paths[1]);
+    // Removed also while being read, as an open preview's files are when
+    // the session ends.
     for (const std::string& path : paths) {
+        std::FILE* reading = OpenFileForReading(path);
         RemoveTempFile(path);
+        std::fclose(reading);
         EXPECT_FALSE(fs::exists(ToFileSystemPath(path)));
     }
 }
