@@ -116,12 +116,12 @@ std::wstring WideOf(const std::string& bytes, UINT codePage) {
     return wide;
 }
 
+// A code page the system does not know decodes nothing.
 std::string Decode(const std::string& bytes, int codePage) {
-    const auto page = static_cast<UINT>(codePage);
-    const bool known =
-        bytes.empty() || ::MultiByteToWideChar(page, 0, bytes.data(),
-                                               static_cast<int>(bytes.size()), nullptr, 0) != 0;
-    return FromWide(WideOf(bytes, known ? page : WesternCodePage));
+    std::wstring wide = WideOf(bytes, static_cast<UINT>(codePage));
+    if (wide.empty())
+        wide = WideOf(bytes, WesternCodePage);
+    return FromWide(wide);
 }
 
 #else

@@ -19,7 +19,9 @@
 //
 // Exit status 1 when there is no window TITLE, 2 when a window refuses the
 // end of the session, 64 for a usage error.
+#include "platform/Process.h"
 #include "platform/ScreenFit.h"
+#include "platform/TextDecoding.h"
 
 #include <windows.h>
 
@@ -103,29 +105,27 @@ int EndSession(HWND window, bool ends) {
     return 0;
 }
 
-HWND WindowTitled(const char* title) {
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, title, -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, title, -1, wide.data(), length);
-    const HWND window = ::FindWindowW(nullptr, wide.c_str());
+HWND WindowTitled(const std::string& title) {
+    const HWND window = ::FindWindowW(nullptr, pembrill::ToWide(title).c_str());
     if (!window)
-        std::fprintf(stderr, "no window \"%s\"\n", title);
+        std::fprintf(stderr, "no window \"%s\"\n", title.c_str());
     return window;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "taskbar-top" && argc == 2)
+    const std::vector<std::string> arguments = pembrill::ProgramArguments(argc, argv);
+    const std::string command = arguments.empty() ? "" : arguments[0];
+    if (command == "taskbar-top" && arguments.size() == 1)
         return StandInForTaskbar();
-    if (command == "rect" && argc == 3) {
-        const HWND window = WindowTitled(argv[2]);
+    if (command == "rect" && arguments.size() == 2) {
+        const HWND window = WindowTitled(arguments[1]);
         return window ? PrintRectangles(window) : 1;
     }
-    const std::string outcome = argc == 4 ? argv[3] : "";
+    const std::string outcome = arguments.size() == 3 ? arguments[2] : "";
     if (command == "end-session" && (outcome == "cancelled" || outcome == "ended")) {
-        const HWND window = WindowTitled(argv[2]);
+        const HWND window = WindowTitled(arguments[1]);
         return window ? EndSession(window, outcome == "ended") : 1;
     }
     std::fprintf(stderr, "usage: DesktopProbe rect TITLE | taskbar-top |\n"
